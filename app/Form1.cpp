@@ -1,0 +1,541 @@
+#include "app/Form1.h"
+
+#include "app/RadioGroup.h"
+#include "app/core/RunErrors.h"
+#include "rig/ComPort.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace drmq {
+
+namespace {
+const char *const kCaption = "DRM Quodra 3.2 by R. Vandelm";
+
+const QStringList kReceivers = {"AOR7030", "FRG100",  "FRG8800", "FT847",   "RX320D", "WRG303",
+                                "PCR1000", "Elektor", "E1800",   "NRD545",  "DWT",    "DRT1",
+                                "WRG313",  "ICOM CI-V", "NRD535", "DWT CT", "NRD525", "TS-850"};
+const QStringList kBands = {"LW",  "MW",  "120m", "90m", "75m", "60m", "49m", "41m",
+                            "31m", "25m", "22m",  "19m", "16m", "13m", "11m"};
+
+QString TwoDigits(int v) {
+    return QString::number(v).rightJustified(2, '0');
+}
+} // namespace
+
+TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
+    if (!options_.Clock) options_.Clock = std::make_shared<TSystemClock>();
+    if (!options_.ShowErrorBox) {
+        options_.ShowErrorBox = [this](const QString &text) {
+            QMessageBox::critical(this, QApplication::applicationName(), text);
+        };
+    }
+    if (!options_.ShowMessage) {
+        options_.ShowMessage = [this](const QString &text) {
+            QMessageBox::information(this, QApplication::applicationName(), text);
+        };
+    }
+    scheduleUrl_ = kDefaultScheduleUrl;
+    bulletinUrl_ = kDefaultBulletinUrl;
+    for (size_t i = 0; i < portPaths_.size(); ++i) portPaths_[i] = "/dev/ttyS" + std::to_string(i);
+    ComPort1 = std::make_unique<TComPort>();
+    ComPort1->SetResolver([this](const std::string &name) { return DevicePathOf(name); });
+    ComPort1->OnRxChar = [this](int count) { Guard(TErrorSource::SerialPort, [&] { ComPort1RxChar(count); }); };
+
+    setWindowTitle(kCaption);
+    setFont(QFont("MS Sans Serif", 8));
+    BuildControls();
+    BuildStatusBar();
+    ConnectHandlers();
+    FormCreate();
+    ScheduleNextTick();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetDialogs(TForm2 *form2, TForm3 *form3, TForm4 *form4) {
+    Form2 = form2;
+    Form3 = form3;
+    Form4 = form4;
+}
+
+void TForm1::BuildControls() {
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    StringGrid1 = new QTableView(central);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setAccessibleName("Schedule");
+
+    // Schedule Settings and Presets, side by side below the grid.
+    GroupBox2 = new QGroupBox("Schedule Settings", central);
+    chkshowall = new QCheckBox("All", GroupBox2);
+    chkshowall->setGeometry(6, 16, 40, 20);
+    cblow = new QCheckBox("Low power", GroupBox2);
+    cblow->setGeometry(48, 16, 80, 20);
+    cblow->setToolTip("Hides stations with less than 5 kW power");
+    chknext = new QCheckBox("Preview", GroupBox2);
+    chknext->setGeometry(128, 16, 70, 20);
+
+    for (int i = 0; i < 8; ++i) {
+        rb[static_cast<size_t>(i)] = new QRadioButton(StringGrid1);
+        rb[static_cast<size_t>(i)]->setObjectName(QString("rb%1").arg(i + 1));
+        rb[static_cast<size_t>(i)]->setAccessibleName(QString("Sort by column %1").arg(i + 1));
+    }
+    rb[1]->setChecked(true);
+
+    Edit2 = new QLineEdit("99", central);
+    Edit2->setMaxLength(3);
+    Edit2->setEnabled(false);
+    Edit2->hide();
+
+    GroupBox1 = new QGroupBox("Presets", central);
+    GroupBox1->setToolTip("Right mouse click or ALT+M to edit presets");
+    for (int i = 0; i < 10; ++i) {
+        auto *button = new QPushButton("25775", i < 8 ? central : GroupBox1);
+        button->setObjectName(QString("Mem%1").arg(i + 1));
+        button->setToolTip(GroupBox1->toolTip());
+        button->setEnabled(false);
+        Mem[static_cast<size_t>(i)] = button;
+    }
+
+    // Receiver Control.
+    GroupBox38 = new QGroupBox("Receiver Control", central);
+    QFont stepFont = font();
+    stepFont.setPixelSize(24);
+    Button1 = new QPushButton("-", GroupBox38);
+    Button1->setFont(stepFont);
+    Button1->setGeometry(5, 16, 30, 32);
+    Button1->setEnabled(false);
+    Button1->setAccessibleName("Step down");
+    Edit1 = new QLineEdit("25755", GroupBox38);
+    QFont bigFont("MS Sans Serif", 16);
+    bigFont.setBold(true);
+    Edit1->setFont(bigFont);
+    Edit1->setGeometry(37, 16, 90, 32);
+    Edit1->setEnabled(false);
+    Edit1->setAccessibleName("Frequency in kHz");
+    Edit1->setStyleSheet("QLineEdit { background-color: palette(button); }");
+    Button2 = new QPushButton("+", GroupBox38);
+    Button2->setFont(stepFont);
+    Button2->setGeometry(129, 16, 30, 32);
+    Button2->setEnabled(false);
+    Button2->setAccessibleName("Step up");
+
+    cbband = new QComboBox(GroupBox38);
+    cbband->addItems(kBands);
+    cbband->setCurrentIndex(-1);
+    cbband->setPlaceholderText("Band");
+    cbband->setMaxVisibleItems(16);
+    cbband->setToolTip("Quick band select");
+    cbband->setGeometry(5, 52, 75, 22);
+    cbband->setEnabled(false);
+    cbstep = new QComboBox(GroupBox38);
+    cbstep->addItems({"10 kHz", "9 kHz", "5 kHz", "1 kHz"});
+    cbstep->setCurrentIndex(2);
+    cbstep->setGeometry(84, 52, 75, 22);
+    cbstep->setEnabled(false);
+    cbstep->setAccessibleName("Step");
+
+    Button3 = new QPushButton("Start Log", GroupBox38);
+    Button3->setToolTip("Starts log with shown frequency");
+    Button3->setGeometry(5, 78, 75, 22);
+    Button4 = new QPushButton("Stop Log", GroupBox38);
+    Button4->setGeometry(84, 78, 75, 22);
+    Button4->setEnabled(false);
+
+    cbatt = new QComboBox(GroupBox38);
+    cbatt->setToolTip("RX attenuation");
+    cbatt->setGeometry(165, 16, 80, 22);
+    cbatt->setEnabled(false);
+    cbfilter = new QComboBox(GroupBox38);
+    cbfilter->setToolTip("Filter Bandwidth");
+    cbfilter->setGeometry(165, 42, 80, 22);
+    cbfilter->setEnabled(false);
+
+    auto makeBar = [&](const QString &hint, int x) {
+        auto *bar = new QSlider(Qt::Vertical, GroupBox38);
+        bar->setRange(0, 100);
+        bar->setValue(100);
+        bar->setSingleStep(5);
+        bar->setPageStep(75);
+        bar->setTickInterval(20);
+        bar->setTickPosition(QSlider::TicksRight);
+        bar->setToolTip(hint);
+        bar->setAccessibleName(hint);
+        bar->setGeometry(x, 12, 26, 88);
+        bar->setEnabled(false);
+        return bar;
+    };
+    VolBar = makeBar("AUX Volume", 250);
+    SpeakBar = makeBar("Speaker Volume", 278);
+
+    gbsm = new QGroupBox("dBuV", GroupBox38);
+    gbsm->setGeometry(308, 10, 80, 52);
+    lblsm = new QLabel("-68", gbsm);
+    lblsm->setGeometry(6, 14, 70, 18);
+    lbldwtlif = new QLabel("LIF:12000", gbsm);
+    lbldwtlif->setGeometry(6, 32, 70, 16);
+    gbsm->hide();
+
+    dwtmod = new TRadioGroup("", {"DRM", "AM", "FM"}, GroupBox38);
+    dwtmod->setAccessibleName("DWT mode");
+    dwtmod->SetItemIndex(0);
+    dwtmod->setGeometry(392, 8, 72, 62);
+    dwtmod->setEnabled(false);
+    dwtmod->hide();
+    cmbant = new QComboBox(GroupBox38);
+    cmbant->addItems({"Loop", "Wire"});
+    cmbant->setCurrentIndex(1);
+    cmbant->setAccessibleName("DWT antenna");
+    cmbant->setGeometry(308, 64, 80, 22);
+    cmbant->setEnabled(false);
+    cmbant->hide();
+    cmbdwtatt = new QComboBox(GroupBox38);
+    cmbdwtatt->addItems({"DX", "Local"});
+    cmbdwtatt->setCurrentIndex(0);
+    cmbdwtatt->setAccessibleName("DWT attenuation");
+    cmbdwtatt->setGeometry(392, 72, 72, 22);
+    cmbdwtatt->setEnabled(false);
+    cmbdwtatt->hide();
+
+    Edit3 = new QLineEdit("454.32", GroupBox38);
+    Edit3->setMaxLength(6);
+    Edit3->setToolTip("IF value in khz IF1");
+    Edit3->setGeometry(165, 68, 40, 22);
+    Edit3->hide();
+    Edit4 = new QLineEdit("50000", GroupBox38);
+    Edit4->setMaxLength(5);
+    Edit4->setToolTip("Oscillator frequency XTAL");
+    Edit4->setGeometry(207, 68, 40, 22);
+    Edit4->hide();
+
+    OffsetCheck = new QCheckBox("1st IF:", GroupBox38);
+    OffsetCheck->setChecked(true);
+    OffsetCheck->setGeometry(308, 64, 56, 20);
+    OffsetCheck->setEnabled(false);
+    OffsetCheck->hide();
+    OffsetText = new QLineEdit("45000", GroupBox38);
+    OffsetText->setMaxLength(5);
+    OffsetText->setGeometry(364, 64, 48, 22);
+    OffsetText->setEnabled(false);
+    OffsetText->hide();
+    Label1 = new QLabel("kHz", GroupBox38);
+    Label1->setGeometry(414, 66, 30, 18);
+    Label1->hide();
+
+    Multiplikator = new QComboBox(GroupBox38);
+    Multiplikator->addItems({"--", "4x", "5x", "6x", "7x", "8x"});
+    Multiplikator->setCurrentIndex(5);
+    Multiplikator->setToolTip("Multiplyer");
+    Multiplikator->setGeometry(392, 8, 72, 22);
+    Multiplikator->setEnabled(false);
+    Multiplikator->hide();
+    Chargepump = new QComboBox(GroupBox38);
+    Chargepump->addItems({"75µA", "100µA", "125µA", "150µA"});
+    Chargepump->setCurrentIndex(3);
+    Chargepump->setToolTip("Charge pump current");
+    Chargepump->setGeometry(392, 32, 72, 22);
+    Chargepump->setEnabled(false);
+    Chargepump->hide();
+    CFR1Button = new QPushButton("CFR1", GroupBox38);
+    CFR1Button->setGeometry(308, 86, 40, 18);
+    CFR2Button = new QPushButton("CFR2", GroupBox38);
+    CFR2Button->setGeometry(350, 86, 40, 18);
+    InitButton = new QPushButton("INIT", GroupBox38);
+    InitButton->setToolTip("Initialise DRT1 settings");
+    InitButton->setGeometry(392, 56, 72, 18);
+    for (auto *b : {CFR1Button, CFR2Button, InitButton}) {
+        b->setEnabled(false);
+        b->hide();
+    }
+
+    // Settings.
+    GroupBox29 = new QGroupBox("Settings", central);
+    checkaor = new QCheckBox("Connect", GroupBox29);
+    checkaor->setToolTip("Connect receiver for remote control");
+    checkaor->setGeometry(6, 16, 70, 20);
+    cbcom = new QComboBox(GroupBox29);
+    for (int i = 1; i <= 9; ++i) cbcom->addItem(QString("COM%1").arg(i));
+    cbcom->setCurrentIndex(1);
+    cbcom->setToolTip("COM Port");
+    cbcom->setGeometry(78, 16, 78, 22);
+    cbrx = new QComboBox(GroupBox29);
+    cbrx->addItems(kReceivers);
+    cbrx->setCurrentIndex(0);
+    cbrx->setMaxVisibleItems(20);
+    cbrx->setToolTip("Receiver");
+    cbrx->setGeometry(78, 40, 78, 22);
+    chkupdate = new QCheckBox("Update", GroupBox29);
+    chkupdate->setChecked(true);
+    chkupdate->setGeometry(6, 40, 70, 20);
+    cbrxl = new QCheckBox("FSTLog", GroupBox29);
+    cbrxl->setChecked(true);
+    cbrxl->setGeometry(6, 62, 70, 20);
+    rbswr = new TRadioGroup("", {"FhG", "Dream"}, GroupBox29);
+    rbswr->setAccessibleName("Software decoder");
+    rbswr->SetItemIndex(0);
+    rbswr->setGeometry(78, 62, 78, 40);
+
+    Memo1 = new QPlainTextEdit(central);
+    Memo1->hide();
+    Memo2 = new QPlainTextEdit(GroupBox1);
+    Memo2->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(5000);
+
+    setMinimumWidth(kWindowWidth);
+    setMaximumWidth(kWindowWidth);
+}
+
+void TForm1::BuildStatusBar() {
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setSizeGripEnabled(false);
+    setStatusBar(StatusBar1);
+    const int widths[9] = {75, 100, 70, 70, 70, 50, 50, 50, 50};
+    const char *texts[9] = {"Update: off", "No Logging", "", "", "", "", "", "", ""};
+    for (int i = 0; i < 9; ++i) {
+        auto *label = new QLabel(texts[i], StatusBar1);
+        label->setFixedWidth(widths[i]);
+        label->setAlignment(i == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAccessibleName(QString("Status panel %1").arg(i));
+        StatusBar1->addWidget(label);
+        panels_[static_cast<size_t>(i)] = label;
+    }
+    // Panels 5-7 are painted by the program: their background shows the
+    // space-weather level, the text stays in the label.
+    for (int i = 5; i <= 7; ++i) panels_[static_cast<size_t>(i)]->setAutoFillBackground(true);
+}
+
+void TForm1::SetPanelText(int index, const QString &text) {
+    Panel(index)->setText(text);
+    if (index >= 5 && index <= 7) StatusBar1DrawPanel(index);
+}
+
+void TForm1::ConnectHandlers() {
+    auto action = [this](void (TForm1::*handler)()) {
+        return [this, handler] { Guard(TErrorSource::Action, [&] { (this->*handler)(); }); };
+    };
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        Guard(TErrorSource::Clock, [&] { Timer1Timer(); });
+        ScheduleNextTick();
+    });
+    connect(Timer2, &QTimer::timeout, this, [this] { Guard(TErrorSource::Clock, [&] { Timer2Timer(); }); });
+
+    connect(chkshowall, &QCheckBox::toggled, this, action(&TForm1::chkshowallClick));
+    connect(cblow, &QCheckBox::toggled, this, action(&TForm1::cblowClick));
+    connect(chknext, &QCheckBox::toggled, this, action(&TForm1::chknextClick));
+    for (int i = 0; i < 8; ++i) {
+        connect(rb[static_cast<size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) Guard(TErrorSource::Action, [&] { rbClick(i); });
+        });
+    }
+    connect(StringGrid1, &QTableView::clicked, this, action(&TForm1::StringGrid1Click));
+
+    connect(chkupdate, &QCheckBox::toggled, this, action(&TForm1::chkupdateClick));
+    connect(checkaor, &QCheckBox::clicked, this, action(&TForm1::checkaorClick));
+    connect(Edit3, &QLineEdit::textChanged, this, action(&TForm1::Edit3Change));
+    connect(Edit4, &QLineEdit::textChanged, this, action(&TForm1::Edit4Change));
+    connect(OffsetText, &QLineEdit::textChanged, this, action(&TForm1::OffsetTextChange));
+    connect(OffsetCheck, &QCheckBox::clicked, this, action(&TForm1::OffsetCheckClick));
+    connect(CFR1Button, &QPushButton::clicked, this, action(&TForm1::CFR1ButtonClick));
+    connect(CFR2Button, &QPushButton::clicked, this, action(&TForm1::CFR2ButtonClick));
+    connect(InitButton, &QPushButton::clicked, this, action(&TForm1::InitButtonClick));
+
+    connect(cbatt, &QComboBox::activated, this, action(&TForm1::cbattChange));
+    connect(cbfilter, &QComboBox::activated, this, action(&TForm1::cbfilterChange));
+    connect(VolBar, &QSlider::valueChanged, this, action(&TForm1::VolBarChange));
+    connect(SpeakBar, &QSlider::valueChanged, this, action(&TForm1::SpeakBarChange));
+    connect(dwtmod, &TRadioGroup::Clicked, this, action(&TForm1::dwtmodClick));
+    connect(cmbant, &QComboBox::activated, this, action(&TForm1::cmbantChange));
+    connect(cmbdwtatt, &QComboBox::activated, this, action(&TForm1::cmbdwtattChange));
+    connect(Button1, &QPushButton::clicked, this, action(&TForm1::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, action(&TForm1::Button2Click));
+    connect(cbband, &QComboBox::activated, this, action(&TForm1::cbbandSelect));
+    for (int i = 0; i < 10; ++i) {
+        connect(Mem[static_cast<size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { Guard(TErrorSource::Action, [&] { MemClick(i); }); });
+    }
+    connect(Button3, &QPushButton::clicked, this, action(&TForm1::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, action(&TForm1::Button4Click));
+
+    // The window sees every key first, and the right button and the wheel
+    // wherever they happen.
+    qApp->installEventFilter(this);
+    GroupBox1->installEventFilter(this);
+    StringGrid1->viewport()->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    auto isOurs = [this](QObject *o) {
+        auto *w = qobject_cast<QWidget *>(o);
+        return w && (w == this || isAncestorOf(w));
+    };
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (!isOurs(watched) || watched != target) break;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Let arrow keys reach us as key presses even in text fields.
+            break;
+        }
+        bool handled = false;
+        Guard(TErrorSource::Action, [&] { handled = FormShortCut(key->key(), key->modifiers()); });
+        if (handled) return true;
+        Guard(TErrorSource::Action,
+              [&] { FormKeyDown(key->key(), key->modifiers(), QApplication::mouseButtons()); });
+        if (watched == Edit1) Guard(TErrorSource::Action, [&] { Edit1KeyPress(key->key()); });
+        break;
+    }
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (watched == GroupBox1) Guard(TErrorSource::Action, [&] { GroupBox1MouseDown(mouse->button()); });
+        else if (watched == StringGrid1->viewport())
+            Guard(TErrorSource::Action, [&] { StringGrid1MouseDown(mouse->button()); });
+        break;
+    }
+    case QEvent::Wheel: {
+        if (!isOurs(watched) || QApplication::activeModalWidget()) break;
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        Guard(TErrorSource::Action, [&] { FormMouseWheel(wheel->angleDelta().y()); });
+        return true;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormCreate() {
+    // Steps 1-8.
+    PortUsed = false;
+    RememberedMinute = "61";
+    PromptArmed = true;
+    gbsm->setTitle("[dBµV]");
+
+    bool startupFailed = false;
+    auto step = [&](const std::function<void()> &action) {
+        if (startupFailed) return;
+        try {
+            action();
+        } catch (const std::exception &e) {
+            startupFailed = true;
+            ShowError(TErrorSource::Action, QString::fromStdString(e.what()));
+        }
+    };
+    step([&] { ReadSettingsFirstGroup(); });
+    step([&] {
+        if (chkupdate->isChecked()) {
+            DownloadSchedule();
+            DownloadBulletin();
+        }
+    });
+    step([&] { SetupGrid(); });
+    step([&] { WheelScrollLines = QApplication::wheelScrollLines(); });
+    step([&] {
+        ParseBulletinFile();
+        LoadSchedule();
+    });
+    // The filter and sort settings are restored even after a failed step, so
+    // that closing the window does not overwrite them with design defaults.
+    Guard(TErrorSource::Action, [&] { ReadSettingsSecondGroup(); });
+}
+
+void TForm1::Timer1Timer() {
+    const DateTimeParts now = DecodeDateTime(UtcNow());
+    const QString minutes = TwoDigits(now.minute);
+    setWindowTitle(QString(kCaption) + QString(18, ' ') + "UTC: " + TwoDigits(now.hour) + ":" + minutes + ":" +
+                   TwoDigits(now.second));
+    if (minutes != RememberedMinute) DRMSchedule();
+    RememberedMinute = minutes;
+    if (checkaor->isChecked()) ReadSignalLevel();
+    if (LogRunning) LogTick();
+}
+
+void TForm1::ScheduleNextTick() {
+    if (!options_.StartTimers) return;
+    // Fire just after the next UTC second boundary, so the shown seconds
+    // neither skip nor repeat.
+    const double seconds = UtcNow() * 86400.0;
+    const double msToBoundary = (std::ceil(seconds + 1e-6) - seconds) * 1000.0;
+    Timer1->start(static_cast<int>(msToBoundary) + 5);
+}
+
+void TForm1::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TForm1::FormResize() {
+    if (width() != kWindowWidth) resize(kWindowWidth, height());
+    const int h = height();
+    const int gridHeight = std::max(0, h - kGridHeightAllowance);
+    StringGrid1->setGeometry(0, 0, kWindowWidth, gridHeight);
+    // Everything below the grid keeps its distance to the bottom edge.
+    const int top = gridHeight;
+    GroupBox2->setGeometry(2, top + 2, 202, 44);
+    GroupBox1->setGeometry(206, top + 2, 428, 44);
+    for (int i = 0; i < 10; ++i) {
+        const int x = 4 + i * 42;
+        if (i < 8) Mem[static_cast<size_t>(i)]->setGeometry(206 + x, top + 18, 40, 24);
+        else Mem[static_cast<size_t>(i)]->setGeometry(x, 16, 40, 24);
+    }
+    GroupBox38->setGeometry(2, top + 47, 468, 104);
+    GroupBox29->setGeometry(472, top + 47, 162, 104);
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TForm1::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    // The settings come first: a failure to idle the receiver cannot lose them.
+    Guard(TErrorSource::Action, [&] { WriteSettings(); });
+    Guard(TErrorSource::Action, [&] { IdleReceiver(); });
+    Guard(TErrorSource::Action, [&] { ReleaseLibraries(); });
+    Guard(TErrorSource::Action, [&] { CloseLogOnExit(); });
+}
+
+void TForm1::Guard(TErrorSource source, const std::function<void()> &action) {
+    try {
+        action();
+    } catch (const std::exception &e) {
+        ShowError(source, QString::fromStdString(e.what()));
+    }
+}
+
+void TForm1::ShowError(TErrorSource source, const QString &text) {
+    // A fault that repeats every second must not stack one box per tick.
+    if (errorBoxOpen_ && source != TErrorSource::Action) return;
+    const bool wasOpen = errorBoxOpen_;
+    errorBoxOpen_ = true;
+    options_.ShowErrorBox(text);
+    errorBoxOpen_ = wasOpen;
+}
+
+void TForm1::ShowMessage(const QString &text) {
+    options_.ShowMessage(text);
+}
+
+} // namespace drmq

@@ -1,0 +1,245 @@
+// TForm1: the main window. It owns every control and handler of the program
+// and the state shared between subsystems; all of it runs on the UI thread.
+#pragma once
+
+#include "app/Settings.h"
+#include "app/core/UtcClock.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace drmq {
+
+extern const char *const kDefaultScheduleUrl;
+extern const char *const kDefaultBulletinUrl;
+
+class TComPort;
+class TRadioGroup;
+class TForm2;
+class TForm3;
+class TForm4;
+
+// Where errors come from: start-up and user actions show every error, the
+// clock and the serial port do not stack a new box while one is open.
+enum class TErrorSource { Action, Clock, SerialPort };
+
+struct TForm1Options {
+    // Folder of the program file, ending in '/'; every file but the log is here.
+    std::string ProgramFolder;
+    // Time source; the system clock when empty.
+    std::shared_ptr<TUtcClock> Clock;
+    // Shows an error text; the standard error box when empty.
+    std::function<void(const QString &text)> ShowErrorBox;
+    // Shows a plain information message ("Shortcut gedrückt", "No valid frequency").
+    std::function<void(const QString &text)> ShowMessage;
+    // Whether Timer1 runs on its own (tests drive the ticks by hand).
+    bool StartTimers = true;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kWindowWidth = 636;
+    static constexpr int kGridHeightAllowance = 172;
+
+    explicit TForm1(TForm1Options options);
+    ~TForm1() override;
+
+    // The dialogs are created after the main window; main hands them over.
+    void SetDialogs(TForm2 *form2, TForm3 *form3, TForm4 *form4);
+
+    // ---- Lifecycle ----------------------------------------------------------
+    void FormCreate();
+    void Timer1Timer();
+    void FormResize();
+    void FormClose();
+
+    // Runs an action and shows what it raises in the standard error box.
+    void Guard(TErrorSource source, const std::function<void()> &action);
+    void ShowError(TErrorSource source, const QString &text);
+    void ShowMessage(const QString &text);
+
+    std::string ProgramFolder() const { return options_.ProgramFolder; }
+    std::string ProgramFile(const std::string &name) const { return options_.ProgramFolder + name; }
+    TUtcClock &Clock() const { return *options_.Clock; }
+    double UtcNow() const { return options_.Clock->UtcNow(); }
+
+    // Status-bar panel texts (0..8).
+    QLabel *Panel(int index) const { return panels_.at(static_cast<size_t>(index)); }
+    void SetPanelText(int index, const QString &text);
+
+    // ---- Settings file ------------------------------------------------------
+    void ReadSettingsFirstGroup();
+    void ReadSettingsSecondGroup();
+    void WriteSettings();
+    // Device path of a port name ("COM1".."COM9") from the [Ports] section.
+    std::string DevicePathOf(const std::string &portName) const;
+    std::string ScheduleUrl() const { return scheduleUrl_; }
+    std::string BulletinUrl() const { return bulletinUrl_; }
+
+    TSettings Settings;
+    // Whether a connection filled cbfilter / cbatt in this run.
+    bool FilterListFilled = false;
+    bool AttListFilled = false;
+    bool PortUsed = false;
+    bool PromptArmed = true;
+    QString RememberedMinute = "61";
+    int WheelScrollLines = 3;
+
+    // ---- Controls -----------------------------------------------------------
+    QTableView *StringGrid1 = nullptr;
+    QGroupBox *GroupBox2 = nullptr;  // "Schedule Settings"
+    QGroupBox *GroupBox1 = nullptr;  // "Presets"
+    QGroupBox *GroupBox38 = nullptr; // "Receiver Control"
+    QGroupBox *GroupBox29 = nullptr; // "Settings"
+    QCheckBox *chkshowall = nullptr;
+    QCheckBox *cblow = nullptr;
+    QCheckBox *chknext = nullptr;
+    std::array<QRadioButton *, 8> rb{}; // rb1 .. rb8
+    QLineEdit *Edit2 = nullptr;
+    std::array<QPushButton *, 10> Mem{}; // Mem1 .. Mem10
+    QPushButton *Button1 = nullptr;      // "-"
+    QPushButton *Button2 = nullptr;      // "+"
+    QLineEdit *Edit1 = nullptr;
+    QComboBox *cbband = nullptr;
+    QComboBox *cbstep = nullptr;
+    QPushButton *Button3 = nullptr; // "Start Log"
+    QPushButton *Button4 = nullptr; // "Stop Log"
+    QComboBox *cbatt = nullptr;
+    QComboBox *cbfilter = nullptr;
+    QSlider *VolBar = nullptr;
+    QSlider *SpeakBar = nullptr;
+    TRadioGroup *dwtmod = nullptr;
+    QComboBox *cmbant = nullptr;
+    QComboBox *cmbdwtatt = nullptr;
+    QLineEdit *Edit3 = nullptr;
+    QLineEdit *Edit4 = nullptr;
+    QCheckBox *OffsetCheck = nullptr;
+    QLineEdit *OffsetText = nullptr;
+    QLabel *Label1 = nullptr;
+    QComboBox *Multiplikator = nullptr;
+    QComboBox *Chargepump = nullptr;
+    QPushButton *CFR1Button = nullptr;
+    QPushButton *CFR2Button = nullptr;
+    QPushButton *InitButton = nullptr;
+    QGroupBox *gbsm = nullptr;
+    QLabel *lblsm = nullptr;
+    QLabel *lbldwtlif = nullptr;
+    QCheckBox *checkaor = nullptr;
+    QComboBox *cbcom = nullptr;
+    QComboBox *cbrx = nullptr;
+    QCheckBox *chkupdate = nullptr;
+    QCheckBox *cbrxl = nullptr;
+    TRadioGroup *rbswr = nullptr;
+    QPlainTextEdit *Memo1 = nullptr;
+    QPlainTextEdit *Memo2 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+
+    std::unique_ptr<TComPort> ComPort1;
+
+    TForm2 *Form2 = nullptr;
+    TForm3 *Form3 = nullptr;
+    TForm4 *Form4 = nullptr;
+
+    // ---- Schedule: file, evaluation, grid, colours ----------------------------
+    void SetupGrid();
+    void LoadSchedule();
+    void DRMSchedule();
+    bool SeekRecord(const std::vector<int> &columns, const std::vector<QString> &values);
+    void StringGrid1Click();
+    void StringGrid1MouseDown(Qt::MouseButton button);
+    void chkshowallClick();
+    void cblowClick();
+    void chknextClick();
+    void rbClick(int index); // rb1Click .. rb8Click, index 0..7
+
+    // ---- Downloads and bulletin ---------------------------------------------
+    void DownloadSchedule();
+    void DownloadBulletin();
+    void ParseBulletinFile();
+    void chkupdateClick();
+    void StatusBar1DrawPanel(int panel);
+
+    // ---- Receiver link and frequency commands ---------------------------------
+    void checkaorClick();
+    void ComPort1RxChar(int count);
+    void Timer2Timer();
+    void SetFreq(const QString &khz);
+    void IdleReceiver();      // shutdown step 2
+    void ReleaseLibraries();  // shutdown step 3
+    void Edit3Change();
+    void Edit4Change();
+    void OffsetTextChange();
+    void OffsetCheckClick();
+    void CFR1ButtonClick();
+    void CFR2ButtonClick();
+    void InitButtonClick();
+
+    // ---- Receiver controls, tuning controls and presets -------------------------
+    void cbattChange();
+    void cbfilterChange();
+    void VolBarChange();
+    void SpeakBarChange();
+    void dwtmodClick();
+    void cmbantChange();
+    void cmbdwtattChange();
+    void Button1Click();
+    void Button2Click();
+    void FormMouseWheel(int angleDelta);
+    void Edit1KeyPress(int key);
+    void cbbandSelect();
+    void MemClick(int index); // Mem1Click .. Mem10Click, index 0..9
+    void GroupBox1MouseDown(Qt::MouseButton button);
+
+    // ---- Reception log, level sampling, shortcuts -------------------------------
+    void Button3Click();
+    void Button4Click();
+    void ReadSignalLevel(); // clock step 4
+    void LogTick();         // clock step 5
+    void CloseLogOnExit();
+    // Returns true when the key was handled and goes no further.
+    bool FormShortCut(int key, Qt::KeyboardModifiers modifiers);
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+    bool LogRunning = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildControls();
+    void BuildStatusBar();
+    void ConnectHandlers();
+    void ScheduleNextTick();
+    void ApplyWindowPosition(int x, int y, int height);
+
+    TForm1Options options_;
+    std::array<QLabel *, 9> panels_{};
+    bool errorBoxOpen_ = false;
+    bool closed_ = false;
+    std::string scheduleUrl_;
+    std::string bulletinUrl_;
+    std::array<std::string, 9> portPaths_;
+};
+
+} // namespace drmq

@@ -1,0 +1,29 @@
+// TSettings: the settings that no control of the main window holds, with
+// their defaults; filled at start-up and written back at shutdown. UI thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace drmq {
+
+// Indices into TSettings::Colors, in the order of the "Colors" section.
+enum TColorSlot { csActive, csActiveText, csOnair, csOnairText, csPreview, csPreviewText, csCount };
+
+struct TSettings {
+    std::string FT847Offset = "00";
+    std::int32_t AOR7030Offset = 0;
+    std::int16_t FilterIndex = 1;
+    std::uint8_t ICOMBaudrate = 2;
+    std::int16_t AttenuationIndex = 1;
+    std::int32_t FRG100Delay = 0;
+    std::string AntennaCorrection = "0.0";
+    std::int32_t ElektorDelay = 4000;
+    std::int32_t DRT1Delay = 4000;
+    std::string ICOMRigAddress = "$00";
+    // Colour values with red in the low byte.
+    std::array<std::uint32_t, csCount> Colors{};
+};
+
+} // namespace drmq

@@ -1,0 +1,46 @@
+#include "support/WindowFixture.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace drmq::test {
+
+void WindowFixture::SetUp() {
+    ASSERT_TRUE(dir_.isValid());
+    folder_ = dir_.path().toStdString() + "/";
+    // Monday 2024-03-04 10:00:30 UTC unless a test sets another instant.
+    clock->Set(DateTimeParts{2024, 3, 4, 10, 0, 30, 0});
+}
+
+void WindowFixture::TearDown() {
+    program.reset();
+}
+
+TForm1 &WindowFixture::Start() {
+    TForm1Options options;
+    options.ProgramFolder = folder_;
+    options.Clock = clock;
+    options.ShowErrorBox = [this](const QString &text) { errors << text; };
+    options.ShowMessage = [this](const QString &text) { messages << text; };
+    options.StartTimers = false;
+    program = std::make_unique<TProgram>(options);
+    return *program->Form1;
+}
+
+void WindowFixture::WriteFile(const std::string &name, const std::string &bytes) const {
+    std::ofstream out(folder_ + name, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string WindowFixture::ReadFile(const std::string &name) const {
+    std::ifstream in(folder_ + name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WindowFixture::WriteSettings(const std::string &extraSettingsLines) const {
+    WriteFile("DRMQuodra.ini", "[Settings]\r\nUpdate=0\r\n" + extraSettingsLines);
+}
+
+} // namespace drmq::test

@@ -1,0 +1,41 @@
+// Window-level test support: a real main window with its dialogs in a fresh
+// program folder, a hand-set UTC clock and recorded error boxes. UI thread.
+#pragma once
+
+#include "app/Program.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace drmq::test {
+
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the program; call after writing files into Folder().
+    TForm1 &Start();
+    // Writes a file into the program folder byte for byte.
+    void WriteFile(const std::string &name, const std::string &bytes) const;
+    std::string ReadFile(const std::string &name) const;
+    std::string Folder() const { return folder_; }
+    // A settings file that turns the download off, plus any extra lines.
+    void WriteSettings(const std::string &extraSettingsLines = "") const;
+
+    std::shared_ptr<TManualClock> clock = std::make_shared<TManualClock>();
+    QStringList errors;   // texts of the error boxes shown
+    QStringList messages; // texts of the plain message boxes shown
+    std::unique_ptr<TProgram> program;
+
+private:
+    QTemporaryDir dir_;
+    std::string folder_;
+};
+
+} // namespace drmq::test
