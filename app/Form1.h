@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -193,6 +194,11 @@ public:
     void CFR1ButtonClick();
     void CFR2ButtonClick();
     void InitButtonClick();
+    // Shared with the level sampling: the last S-meter reading, the reply
+    // buffer and the FRG100 calibration (256 readings x 59 frequency columns).
+    std::uint8_t SMeterByte = 0;
+    std::string ReplyBuffer;
+    std::array<std::array<std::uint8_t, 59>, 256> CalibrationTable{};
 
     // ---- Receiver controls, tuning controls and presets -------------------------
     void cbattChange();
@@ -220,6 +226,10 @@ public:
     bool FormShortCut(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
     bool LogRunning = false;
+    // Asks the attention dialog while a log runs: 1 "Change it",
+    // 2 "Stop Log + Change", 3 "Quit". Tests may answer through AttentionAnswer.
+    int AskAttention();
+    std::function<int()> AttentionAnswer;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -13,6 +13,8 @@ void TForm1::LogTick() {}
 
 void TForm1::CloseLogOnExit() {}
 
+int TForm1::AskAttention() { return AttentionAnswer ? AttentionAnswer() : 3; }
+
 bool TForm1::FormShortCut(int, Qt::KeyboardModifiers) { return false; }
 
 void TForm1::FormKeyDown(int, Qt::KeyboardModifiers, Qt::MouseButtons) {}
