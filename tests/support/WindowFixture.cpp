@@ -20,7 +20,10 @@ TForm1 &WindowFixture::Start() {
     TForm1Options options;
     options.ProgramFolder = folder_;
     options.Clock = clock;
-    options.ShowErrorBox = [this](const QString &text) { errors << text; };
+    options.ShowErrorBox = [this](const QString &text) {
+        errors << text;
+        if (whileErrorBoxOpen) whileErrorBoxOpen();
+    };
     options.ShowMessage = [this](const QString &text) { messages << text; };
     options.StartTimers = false;
     program = std::make_unique<TProgram>(options);

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,8 @@ protected:
     std::shared_ptr<TManualClock> clock = std::make_shared<TManualClock>();
     QStringList errors;   // texts of the error boxes shown
     QStringList messages; // texts of the plain message boxes shown
+    // Runs while an error box is "open" (inside the recorder).
+    std::function<void()> whileErrorBoxOpen;
     std::unique_ptr<TProgram> program;
 
 private:

@@ -1,0 +1,116 @@
+#include "tuning/ControlCommands.h"
+
+#include "app/core/RunErrors.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace drmq {
+
+namespace {
+
+enum : int { AOR7030 = 0, RX320D = 4, PCR1000 = 6, NRD545 = 9, ICOM_CIV = 13, NRD535 = 14, NRD525 = 16 };
+
+const char CR = '\x0D';
+const char LF = '\x0A';
+
+std::string Byte(int value) {
+    return std::string(1, static_cast<char>(value));
+}
+
+// The AOR7030 carries a level byte as two characters: the high nibble on
+// 0x30, the low nibble on 0x60.
+std::string AorNibbles(int value) {
+    return Byte(0x30 + value / 16) + Byte(0x60 + value % 16);
+}
+
+std::string IcomFrame(unsigned char address, unsigned char command, unsigned char data) {
+    return std::string{'\xFE', '\xFE', static_cast<char>(address), '\xE0', static_cast<char>(command),
+                       static_cast<char>(data), '\xFD'};
+}
+
+// Decimal digits of value with zeros in front up to width.
+std::string ZeroPadded(int value, int width) {
+    std::string digits = std::to_string(value);
+    if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
+    return digits;
+}
+
+bool IsJrcWithAttenuator(int model) {
+    return model == NRD545 || model == NRD535 || model == NRD525;
+}
+
+} // namespace
+
+unsigned char IcomAddressByte(std::string_view text) {
+    return static_cast<unsigned char>(StrToInt(text) & 0xFF);
+}
+
+TSerialWrites AttenuatorCommand(int model, std::string_view value, std::string_view icomAddressText) {
+    if (model == AOR7030) {
+        static const std::string_view kValues[] = {"0", "1", "2", "3", "4", "5"};
+        for (int i = 0; i < 6; ++i)
+            if (value == kValues[i]) return {"P", "3@", Byte(0x60 + i), "$"};
+        return {};
+    }
+    const bool off = value == "0";
+    const bool on = value == "1";
+    if (!off && !on) return {};
+    if (model == PCR1000) return {std::string(on ? "J4701" : "J4700") + CR + LF};
+    if (IsJrcWithAttenuator(model)) return {std::string(on ? "A1" : "A0") + CR};
+    if (model == ICOM_CIV) {
+        const unsigned char address = IcomAddressByte(icomAddressText);
+        if (off) return {IcomFrame(address, 0x11, 0x00)};
+        return {IcomFrame(address, 0x11, 0x18), IcomFrame(address, 0x11, 0x20)};
+    }
+    return {};
+}
+
+TSerialWrites FilterCommand(int model, int index) {
+    if (model == AOR7030 && index >= 0 && index <= 5) return {"1J", "P", "3D", Byte(0x61 + index), "#+"};
+    const int filters = (model == NRD545 || model == NRD535) ? 3 : model == NRD525 ? 4 : 0;
+    if (index >= 0 && index < filters) return {"B" + std::to_string(index), std::string(1, CR)};
+    return {};
+}
+
+TSerialWrites AuxLevelCommand(int model, int position) {
+    if (model == AOR7030) {
+        const int a = 100 - position;
+        const int b = std::clamp(static_cast<int>(std::trunc(a * 0.364 + 27.5)), 27, 63);
+        return {"P", "2D", AorNibbles(b), "$"};
+    }
+    if (model == RX320D) return {std::string{'A', '\0', static_cast<char>(position), CR}};
+    return {};
+}
+
+TSerialWrites SpeakerLevelCommand(int model, int position) {
+    switch (model) {
+    case AOR7030: {
+        const int a = 100 - position;
+        const int b = std::min(static_cast<int>(std::trunc(a * 0.485 + 15.5)), 63);
+        return {"P", "1N", AorNibbles(b), "$"};
+    }
+    case RX320D:
+        return {std::string{'V', '\0', static_cast<char>(position), CR}};
+    case PCR1000:
+        return {"J40" + ZeroPadded(std::min(100 - position, 99), 2) + CR + LF};
+    case NRD545:
+        return {"JJ" + ZeroPadded(255 - position, 3), std::string(1, CR)};
+    default:
+        return {};
+    }
+}
+
+std::optional<int> DwtModeArgument(int itemIndex) {
+    static const int kModes[] = {1, 2, 6}; // DRM, AM, FM
+    if (itemIndex < 0 || itemIndex > 2) return std::nullopt;
+    return kModes[itemIndex];
+}
+
+std::optional<int> DwtSwitchArgument(int itemIndex) {
+    // The library numbers both switches in list order.
+    if (itemIndex < 0 || itemIndex > 1) return std::nullopt;
+    return itemIndex;
+}
+
+} // namespace drmq
