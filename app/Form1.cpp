@@ -400,6 +400,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
         if (handled) return true;
         Guard(TErrorSource::Action,
               [&] { FormKeyDown(key->key(), key->modifiers(), QApplication::mouseButtons()); });
+        // Alt with a character key is a window command: as on Windows, no
+        // control types it (Alt+9 must not put a 9 into the frequency field).
+        const Qt::KeyboardModifiers chord = key->modifiers() & (Qt::AltModifier | Qt::ControlModifier);
+        if (chord == Qt::AltModifier && !key->text().isEmpty() && key->text().at(0).isPrint()) return true;
         if (watched == Edit1) Guard(TErrorSource::Action, [&] { Edit1KeyPress(key->key()); });
         break;
     }
@@ -440,6 +444,7 @@ void TForm1::FormCreate() {
         }
     };
     step([&] { ReadSettingsFirstGroup(); });
+    ShowUpdateHint();
     step([&] {
         if (chkupdate->isChecked()) {
             DownloadSchedule();

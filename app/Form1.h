@@ -4,6 +4,13 @@
 
 #include "app/Settings.h"
 #include "app/core/UtcClock.h"
+#include "logging/DecoderSequences.h"
+#include "logging/ReceptionLog.h"
+#include "rig/ControlStates.h"
+#include "rig/LinePort.h"
+#include "rig/VendorLibrary.h"
+#include "schedule/Bulletin.h"
+#include "tuning/TuningSteps.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -172,6 +179,15 @@ public:
     void cblowClick();
     void chknextClick();
     void rbClick(int index); // rb1Click .. rb8Click, index 0..7
+    // The grid's model; it owns the loaded schedule table.
+    class TScheduleGridModel *ScheduleModel = nullptr;
+    // The model and the grid's fixed look, made on first use.
+    TScheduleGridModel &ScheduleGrid();
+    // The grid's current row: 0 = header row, listed rows from 1.
+    int CurrentGridRow() const;
+    // Makes a grid row current and selects it (0 = header, nothing selected).
+    void SetCurrentGridRow(int row);
+    QString GridCell(int column, int row) const;
 
     // ---- Downloads and bulletin ---------------------------------------------
     void DownloadSchedule();
@@ -179,6 +195,10 @@ public:
     void ParseBulletinFile();
     void chkupdateClick();
     void StatusBar1DrawPanel(int panel);
+    // The hint of chkupdate names the host of the schedule URL.
+    void ShowUpdateHint();
+    // Ratings of the last bulletin parsed; they colour panels 5-7.
+    TBulletinLevels BulletinLevels;
 
     // ---- Receiver link and frequency commands ---------------------------------
     void checkaorClick();
@@ -199,6 +219,33 @@ public:
     std::uint8_t SMeterByte = 0;
     std::string ReplyBuffer;
     std::array<std::array<std::uint8_t, 59>, 256> CalibrationTable{};
+    // The maker's library of a library model (at most one loaded) and the
+    // WiNRADiO radio handle, 0 while no radio is open.
+    TVendorLibrary LibraryHandle;
+    std::int32_t RadioHandle = 0;
+    // Bare control of DTR, RTS and break for the synthesizer front ends;
+    // created on first use (tests put a recorder here).
+    std::unique_ptr<TLinePort> LinePort;
+    // DRT1: added to every synthesizer frequency, in Hz.
+    std::int32_t FirstIfOffset = 0;
+    // The attention dialog's answer as SetFreq last read it: 0 before the
+    // first prompt, 4 once handled.
+    int AttentionCode = 0;
+    // Synthesizer operations (Elektor: LO; DRT1: FTWout, CMDout).
+    void LO(double khz);
+    void FTWout(double hz);
+    void CMDout(const std::string &bytes);
+    TLinePort &Lines();
+    // Connect and disconnect of the selected model, and the control switching.
+    void ConnectReceiver(int model);
+    void DisconnectReceiver(int model);
+    void ConnectLibraryModel(int model);
+    // Closes the radio or front end of a library model and releases its library.
+    void CloseLibrary(int model);
+    void SwitchControlsOnConnect(int model, const std::function<void()> &afterCommonSet);
+    void SwitchControlsOnDisconnect(int model);
+    void ApplyModelControls(const TModelControls &controls);
+    QWidget *OtherControl(TOtherControl control) const;
 
     // ---- Receiver controls, tuning controls and presets -------------------------
     void cbattChange();
@@ -215,6 +262,18 @@ public:
     void cbbandSelect();
     void MemClick(int index); // Mem1Click .. Mem10Click, index 0..9
     void GroupBox1MouseDown(Qt::MouseButton button);
+    // Sends the attenuator command of the selected model for "0", "1", ...
+    void SetAtt(const QString &value);
+    // The frequency last computed by the step buttons or the wheel (kHz).
+    int TuneTarget = 0;
+    // Wheel notches counted towards the next wheel step (WheelCount).
+    TWheelCounter Wheel;
+    // One step of the step buttons, "+" up and "-" down.
+    void StepClick(TStepDirection direction);
+    // Writes a control command to ComPort1, one write per element.
+    void SendSerialWrites(const std::vector<std::string> &writes);
+    // Whether a DWT front end is connected and its library loaded.
+    bool DwtConnected() const;
 
     // ---- Reception log, level sampling, shortcuts -------------------------------
     void Button3Click();
@@ -230,6 +289,21 @@ public:
     // 2 "Stop Log + Change", 3 "Quit". Tests may answer through AttentionAnswer.
     int AskAttention();
     std::function<int()> AttentionAnswer;
+    // How the log sequences reach the software decoder (tests record them).
+    TDecoderControl DecoderControl = DesktopDecoderControl();
+    // The log run: start time, minute averaging, minimum/maximum, the file.
+    TReceptionLog ReceptionLog{[this] { return UtcNow(); }};
+    double LogStartTime() const { return ReceptionLog.LogStartTime(); }
+    bool LogFileOpen() const { return ReceptionLog.LogFileOpen(); }
+    // Latest signal level in dBuV; kept when no reading is taken.
+    double Rxl = 0.0;
+    // The AOR7030's second S-meter byte (the first is SMeterByte); both keep
+    // their value when no byte has arrived.
+    std::uint8_t AorSecondByte = 0;
+    // Reads one byte that has arrived into target; keeps it when none has.
+    void ReadArrivedByte(std::uint8_t &target);
+    // Presses a step button for one 5 kHz step and restores the step list.
+    void FiveKhzStep(void (TForm1::*stepButtonClick)());
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,16 +1,89 @@
 // Schedule download, space-weather bulletin and its status-bar panels.
 #include "app/Form1.h"
 
+#include "app/core/Cp1252.h"
+#include "schedule/DownloadText.h"
+#include "schedule/HttpGet.h"
+#include "schedule/HttpUrl.h"
+#include "schedule/ScheduleUpdate.h"
+
 namespace drmq {
 
-void TForm1::DownloadSchedule() {}
+namespace {
+const char *const kScheduleFile = "DRMSchedule.ini";
+const char *const kScheduleDownloadFile = "DRMSchedule.new";
+const char *const kBulletinFile = "wwv.txt";
+} // namespace
 
-void TForm1::DownloadBulletin() {}
+void TForm1::DownloadSchedule() {
+    const std::string text = HttpGetText(ScheduleUrl());
+    TUpdateOutcome outcome = TUpdateOutcome::Failed;
+    try {
+        outcome = ApplyScheduleUpdate(text, ProgramFile(kScheduleDownloadFile), ProgramFile(kScheduleFile));
+    } catch (const std::exception &) {
+        // A schedule that could not be written is no update; the error box
+        // tells why.
+        SetPanelText(0, UpdatePanelText(TUpdateOutcome::Failed));
+        throw;
+    }
+    SetPanelText(0, UpdatePanelText(outcome));
+}
 
-void TForm1::ParseBulletinFile() {}
+void TForm1::DownloadBulletin() {
+    SaveBulletinDownload(HttpGetText(BulletinUrl()), ProgramFile(kBulletinFile));
+}
 
-void TForm1::chkupdateClick() {}
+void TForm1::ParseBulletinFile() {
+    // A missing or foreign bulletin shows nothing new and never stops the
+    // start: the panels keep what they show.
+    std::string text;
+    if (!TryReadFileBytes(ProgramFile(kBulletinFile), text)) return;
+    const auto values = ParseBulletin(text);
+    if (!values) return;
+    RateBulletin(*values, BulletinLevels);
+    SetPanelText(5, "SF:" + FromCp1252(values->SolarFlux));
+    SetPanelText(6, "A:" + FromCp1252(values->AIndex));
+    SetPanelText(7, "K:" + FromCp1252(values->KIndex));
+    SetPanelText(8, FromCp1252(values->KIndexTime));
+}
 
-void TForm1::StatusBar1DrawPanel(int) {}
+void TForm1::chkupdateClick() {
+    // Re-checking refreshes the bulletin only; the schedule is read once per start.
+    if (!chkupdate->isChecked()) return;
+    DownloadBulletin();
+    ParseBulletinFile();
+}
+
+void TForm1::StatusBar1DrawPanel(int panel) {
+    int level = 0;
+    switch (panel) {
+    case 5: level = BulletinLevels.SolarFluxLevel; break;
+    case 6: level = BulletinLevels.AIndexLevel; break;
+    case 7: level = BulletinLevels.KIndexLevel; break;
+    default: return;
+    }
+    QLabel *label = Panel(panel);
+    // Text 5 pixels right of and 1 below the inner corner: the margin moves
+    // it 1 each way, the indent 4 more to the right. Without a vertical
+    // alignment flag the indent leaves the top alone.
+    label->setAlignment(Qt::AlignLeft);
+    label->setMargin(1);
+    label->setIndent(4);
+    if (level < 1 || level > static_cast<int>(LevelColours.size())) {
+        // No rating yet: the ordinary background of the status bar.
+        label->setPalette(QPalette());
+        return;
+    }
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, ToQColor(LevelColours[static_cast<size_t>(level - 1)]));
+    // The rating colours are all light: dark text stays readable on them
+    // whatever the desktop theme.
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+}
+
+void TForm1::ShowUpdateHint() {
+    chkupdate->setToolTip("Download schedule update during start from " + FromCp1252(HostOfUrl(ScheduleUrl())));
+}
 
 } // namespace drmq

@@ -1,22 +1,177 @@
 // Reception log, signal-level sampling and the keyboard shortcuts.
 #include "app/Form1.h"
 
+#include "app/RadioGroup.h"
+#include "app/core/Cp1252.h"
+#include "app/core/RunErrors.h"
+#include "logging/AttentionDialog.h"
+#include "logging/DecoderSequences.h"
+#include "logging/SignalLevel.h"
+#include "rig/ComPort.h"
+#include "rig/ReceiverModel.h"
+
 namespace drmq {
 
-void TForm1::Button3Click() {}
+namespace {
+const char *const kLogFileName = "DRMQuodra.log";
+constexpr int kFiveKhzStepIndex = 2;
 
-void TForm1::Button4Click() {}
+constexpr Qt::KeyboardModifiers kHeldKeys =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
-void TForm1::ReadSignalLevel() {}
+// Exactly these modifier keys and no mouse button are held.
+bool Exactly(Qt::KeyboardModifiers held, Qt::MouseButtons buttons, Qt::KeyboardModifiers wanted) {
+    return (held & kHeldKeys) == wanted && buttons == Qt::NoButton;
+}
+} // namespace
 
-void TForm1::LogTick() {}
+void TForm1::Button3Click() {
+    DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
+    // Starts the clock of the log and resets its accumulators.
+    ReceptionLog.Begin();
+    ActivateProgramWindow(DecoderControl);
+    LogRunning = true;
+    if (cbrxl->isChecked() && ReportsSignalLevel(cbrx->currentIndex())) {
+        ReceptionLog.OpenFile(kLogFileName, ToCp1252(Edit1->text()), ToCp1252(cbrx->currentText()));
+    }
+    Button3->setEnabled(false);
+    Button4->setEnabled(true);
+}
 
-void TForm1::CloseLogOnExit() {}
+void TForm1::Button4Click() {
+    DecoderStopLog(rbswr->ItemIndex(), DecoderControl);
+    LogRunning = false;
+    Button3->setEnabled(true);
+    Button4->setEnabled(false);
+    ActivateProgramWindow(DecoderControl);
+    ReceptionLog.Finish();
+}
 
-int TForm1::AskAttention() { return AttentionAnswer ? AttentionAnswer() : 3; }
+void TForm1::ReadArrivedByte(std::uint8_t &target) {
+    std::string arrived;
+    if (ComPort1->ReceiveBytes(arrived, 1) == 1) target = static_cast<std::uint8_t>(arrived[0]);
+}
 
-bool TForm1::FormShortCut(int, Qt::KeyboardModifiers) { return false; }
+void TForm1::ReadSignalLevel() {
+    const double correction = AntennaCorrectionValue(Settings.AntennaCorrection);
+    switch (cbrx->currentIndex()) {
+    case rmAOR7030:
+        for (const char *part : {"P", "3O", "q"}) ComPort1->SendBytes(part);
+        ReadArrivedByte(SMeterByte);
+        for (const char *part : {"P", "4@", "q"}) ComPort1->SendBytes(part);
+        ReadArrivedByte(AorSecondByte);
+        Rxl = Aor7030Level(SMeterByte, AorSecondByte, cbatt->currentIndex(), correction);
+        lblsm->setText(RoundedLevelText(Rxl));
+        break;
+    case rmDWT:
+        // The front end reports a level only in "DRM" mode.
+        if (dwtmod->ItemIndex() == 0) {
+            const double lif = LibraryHandle.FrontendGetLIF();
+            const std::int16_t level = DwtLevel(LibraryHandle.FrontendGetRfLevel(), correction);
+            lblsm->setText(QString::number(level));
+            lbldwtlif->setText("LIF:" + ShortestDecimalText(lif));
+            Rxl = level;
+        }
+        break;
+    case rmFRG100: {
+        ComPort1->SendBytes(std::string_view("\x00\x00\x00\x00\xF7", 5));
+        // The reading is the one an earlier reply left in SMeterByte.
+        const int khz = StrToInt(ToCp1252(Edit1->text()));
+        Rxl = Frg100Level(CalibrationTable, SMeterByte, khz, correction);
+        lblsm->setText(ShortestDecimalText(Rxl));
+        break;
+    }
+    case rmTS850:
+        ComPort1->SendBytes("SM;");
+        ComPort1->ReceiveBytes(ReplyBuffer, 7);
+        if (const auto level = Ts850Level(ReplyBuffer, correction)) {
+            Rxl = *level;
+            lblsm->setText(RoundedLevelText(Rxl));
+        }
+        break;
+    default:
+        break;
+    }
+}
 
-void TForm1::FormKeyDown(int, Qt::KeyboardModifiers, Qt::MouseButtons) {}
+void TForm1::LogTick() {
+    const std::uint16_t minutes = ReceptionLog.UpdateMinuteIndex();
+    SetPanelText(1, "Logged: " + QString::number(minutes) + " min");
+    if (cbrxl->isChecked() && ReceptionLog.LogFileOpen()) ReceptionLog.Sample(Rxl);
+}
+
+void TForm1::CloseLogOnExit() {
+    // The block in the file gets its closing lines; the decoder keeps logging.
+    ReceptionLog.Finish();
+}
+
+int TForm1::AskAttention() {
+    if (AttentionAnswer) return AttentionAnswer();
+    return Form4->Ask();
+}
+
+bool TForm1::FormShortCut(int key, Qt::KeyboardModifiers) {
+    // The arrows always tune, even in a text field; the key is handled
+    // whatever the step does.
+    if (key == Qt::Key_Right) {
+        Guard(TErrorSource::Action, [&] { Button2Click(); });
+        return true;
+    }
+    if (key == Qt::Key_Left) {
+        Guard(TErrorSource::Action, [&] { Button1Click(); });
+        return true;
+    }
+    return false;
+}
+
+void TForm1::FiveKhzStep(void (TForm1::*stepButtonClick)()) {
+    const int remembered = cbstep->currentIndex();
+    struct RestoreStep {
+        QComboBox *list;
+        int index;
+        ~RestoreStep() { list->setCurrentIndex(index); }
+    } restore{cbstep, remembered};
+    cbstep->setCurrentIndex(kFiveKhzStepIndex);
+    (this->*stepButtonClick)();
+}
+
+void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+    if (key == Qt::Key_B && Exactly(modifiers, buttons, Qt::ControlModifier | Qt::AltModifier))
+        ShowMessage("Shortcut gedrückt");
+    if (!Exactly(modifiers, buttons, Qt::AltModifier)) return;
+    switch (key) {
+    case Qt::Key_L:
+        if (LogRunning) Button4Click();
+        else Button3Click();
+        break;
+    case Qt::Key_S:
+        checkaor->setChecked(!checkaor->isChecked());
+        checkaorClick();
+        break;
+    case Qt::Key_V:
+        if (SpeakBar->isEnabled()) SpeakBar->setFocus(Qt::ShortcutFocusReason);
+        break;
+    case Qt::Key_A:
+        if (VolBar->isEnabled()) VolBar->setFocus(Qt::ShortcutFocusReason);
+        break;
+    // The same as the right button on the presets box and on the grid.
+    case Qt::Key_M:
+        GroupBox1MouseDown(Qt::RightButton);
+        break;
+    case Qt::Key_C:
+        StringGrid1MouseDown(Qt::RightButton);
+        break;
+    case Qt::Key_X:
+        FiveKhzStep(&TForm1::Button2Click);
+        break;
+    case Qt::Key_Y:
+        FiveKhzStep(&TForm1::Button1Click);
+        break;
+    default:
+        // Alt+1 .. Alt+8 of the main keyboard press the presets Mem1 .. Mem8.
+        if (key >= Qt::Key_1 && key <= Qt::Key_8 && !(modifiers & Qt::KeypadModifier)) MemClick(key - Qt::Key_1);
+        break;
+    }
+}
 
 } // namespace drmq

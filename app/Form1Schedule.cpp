@@ -1,26 +1,185 @@
 // Schedule handlers of the main window: loading, evaluation, grid, sorting.
 #include "app/Form1.h"
 
+#include "app/core/Cp1252.h"
+#include "schedule/ColorsDialog.h"
+#include "schedule/ScheduleCellPainter.h"
+#include "schedule/ScheduleGridModel.h"
+#include "schedule/ScheduleLoader.h"
+
+#include <QCollator>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+
 namespace drmq {
 
-void TForm1::SetupGrid() {}
+namespace {
+const char *const kScheduleFile = "DRMSchedule.ini";
+constexpr int kColumnWidths[kGridColumns] = {105, 61, 37, 32, 89, 99, 87, 73, 0};
+constexpr int kRowHeight = 16;
+constexpr int kSortButtonSize = 13;
+// The sort buttons sit 2 pixels below the top of the header row.
+constexpr int kSortButtonTop = 2;
 
-void TForm1::LoadSchedule() {}
+// A right press on the grid opens the colours dialog and does not move the
+// current row, as only the left button picks a row.
+class TRightPressFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) return false;
+        return static_cast<QMouseEvent *>(event)->button() == Qt::RightButton;
+    }
+};
+} // namespace
 
-void TForm1::DRMSchedule() {}
+TScheduleGridModel &TForm1::ScheduleGrid() {
+    if (ScheduleModel) return *ScheduleModel;
+    ScheduleModel = new TScheduleGridModel(StringGrid1);
+    StringGrid1->setHorizontalHeader(new TScheduleHeader(StringGrid1));
+    StringGrid1->setModel(ScheduleModel);
+    StringGrid1->setItemDelegate(new TScheduleCellDelegate(Settings.Colors, StringGrid1));
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setShowGrid(true);
+    StringGrid1->setWordWrap(false);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    QHeaderView *header = StringGrid1->horizontalHeader();
+    header->setMinimumSectionSize(0);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setFixedHeight(kRowHeight);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(false);
+    for (int c = 0; c < kGridColumns; ++c) header->resizeSection(c, kColumnWidths[c]);
+    QPalette palette = StringGrid1->palette();
+    palette.setColor(QPalette::Base, ToQColor(kColorBtnFace));
+    StringGrid1->setPalette(palette);
+    StringGrid1->viewport()->installEventFilter(new TRightPressFilter(StringGrid1));
 
-bool TForm1::SeekRecord(const std::vector<int> &, const std::vector<QString> &) { return false; }
+    // Each sort button at the right end of its column's header cell.
+    const int frame = StringGrid1->frameWidth();
+    for (int c = 0; c < 8; ++c) {
+        const int right = frame + header->sectionPosition(c) + header->sectionSize(c) - 1;
+        rb[static_cast<size_t>(c)]->setGeometry(right - kSortButtonSize, frame + kSortButtonTop, kSortButtonSize,
+                                                kSortButtonSize);
+        rb[static_cast<size_t>(c)]->raise();
+    }
+    return *ScheduleModel;
+}
 
-void TForm1::StringGrid1Click() {}
+void TForm1::SetupGrid() {
+    TScheduleGridModel &grid = ScheduleGrid();
+    grid.SetHeaderTexts({"Programme", "Time", "kHz", "kW", "Target", "Site", "Country", "Language"});
+    // Column 8 holds the row marks and is never seen.
+    StringGrid1->setColumnHidden(kMarkColumn, true);
+}
 
-void TForm1::StringGrid1MouseDown(Qt::MouseButton) {}
+void TForm1::LoadSchedule() {
+    TScheduleGridModel &grid = ScheduleGrid();
+    grid.SetTable(LoadScheduleFile(ProgramFile(kScheduleFile)));
+    SetPanelText(2, "All: " + QString::number(grid.Table().EntryCount()));
+}
 
-void TForm1::chkshowallClick() {}
+void TForm1::DRMSchedule() {
+    TScheduleGridModel &grid = ScheduleGrid();
+    TEvaluationOptions options;
+    options.ShowAll = chkshowall->isChecked();
+    options.PowerTest = !cblow->isChecked();
+    options.Preview = chknext->isChecked();
+    if (options.Preview) {
+        options.PreviewSpan = PreviewSpanOf(ToCp1252(Edit2->text()));
+        Edit2->setText(QString::number(options.PreviewSpan));
+    }
+    TEvaluation evaluation = EvaluateSchedule(grid.Table(), UtcNow(), options);
+    for (int i = 0; i < 8; ++i) {
+        const int column = SortColumnOfSelector(i);
+        if (rb[static_cast<size_t>(i)]->isChecked() && column >= 0)
+            SortRows(evaluation.Rows, grid.Table(), column, QCollator());
+    }
 
-void TForm1::cblowClick() {}
+    // Only the current row number survives the rebuild.
+    const int current = CurrentGridRow();
+    grid.SetRows(std::move(evaluation.Rows));
+    SetCurrentGridRow(std::min(current, grid.RowCount() - 1));
+    SetPanelText(3, "Air: " + QString::number(evaluation.OnAirCount));
+    SetPanelText(4, "Prev: " + QString::number(evaluation.PreviewCount));
 
-void TForm1::chknextClick() {}
+    // Keep the tuned frequency's row selected, unless SetFreq is waiting for
+    // the user's answer.
+    const QString tuned = Edit1->text();
+    if (GridCell(2, CurrentGridRow()) != tuned && PromptArmed) SeekRecord({2}, {tuned});
+}
 
-void TForm1::rbClick(int) {}
+bool TForm1::SeekRecord(const std::vector<int> &columns, const std::vector<QString> &values) {
+    TScheduleGridModel &grid = ScheduleGrid();
+    const int row = grid.FindRow(columns, values);
+    if (row == 0) {
+        SetCurrentGridRow(0);
+        return false;
+    }
+    const int previous = CurrentGridRow();
+    SetCurrentGridRow(row);
+    StringGrid1->scrollTo(grid.index(row - 1, 0));
+    // Like the grid itself, only a change of row is a click: SetFreq seeks
+    // the row again and must not start another round.
+    if (row != previous) StringGrid1Click();
+    return true;
+}
+
+void TForm1::StringGrid1Click() {
+    if (!checkaor->isChecked()) return;
+    SetFreq(GridCell(2, CurrentGridRow()));
+}
+
+void TForm1::StringGrid1MouseDown(Qt::MouseButton button) {
+    if (button != Qt::RightButton || !Form3) return;
+    Form3->exec();
+    DRMSchedule();
+}
+
+void TForm1::chkshowallClick() {
+    DRMSchedule();
+}
+
+void TForm1::cblowClick() {
+    DRMSchedule();
+}
+
+void TForm1::chknextClick() {
+    DRMSchedule();
+}
+
+void TForm1::rbClick(int) {
+    DRMSchedule();
+}
+
+int TForm1::CurrentGridRow() const {
+    const QModelIndex current = StringGrid1->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void TForm1::SetCurrentGridRow(int row) {
+    QItemSelectionModel *selection = StringGrid1->selectionModel();
+    if (!selection) return;
+    if (row <= 0) {
+        selection->clear();
+        return;
+    }
+    const int column = std::max(0, StringGrid1->currentIndex().column());
+    selection->setCurrentIndex(ScheduleGrid().index(row - 1, column),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QString TForm1::GridCell(int column, int row) const {
+    return ScheduleModel ? ScheduleModel->CellText(column, row) : QString();
+}
 
 } // namespace drmq

@@ -61,10 +61,14 @@ public:
     int ReceiveBytes(std::string &buffer, int n);
     int WaitingCount();
 
-    // Runs on the UI thread with Count = WaitingCount() when Count > 0.
+    // Runs on the UI thread with Count = WaitingCount() when Count > 0. An
+    // exception escaping it ends the event thread silently until reopened.
     std::function<void(int count)> OnRxChar;
 
 private:
+    // Applies the line settings and modem lines to the open port (code 7).
+    void ReapplyLineSettings();
+
     struct Impl;
     Impl *impl_;
 };

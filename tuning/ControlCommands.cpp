@@ -1,6 +1,7 @@
 #include "tuning/ControlCommands.h"
 
 #include "app/core/RunErrors.h"
+#include "rig/ReceiverModel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,8 +9,6 @@
 namespace drmq {
 
 namespace {
-
-enum : int { AOR7030 = 0, RX320D = 4, PCR1000 = 6, NRD545 = 9, ICOM_CIV = 13, NRD535 = 14, NRD525 = 16 };
 
 const char CR = '\x0D';
 const char LF = '\x0A';
@@ -37,7 +36,7 @@ std::string ZeroPadded(int value, int width) {
 }
 
 bool IsJrcWithAttenuator(int model) {
-    return model == NRD545 || model == NRD535 || model == NRD525;
+    return model == rmNRD545 || model == rmNRD535 || model == rmNRD525;
 }
 
 } // namespace
@@ -47,7 +46,7 @@ unsigned char IcomAddressByte(std::string_view text) {
 }
 
 TSerialWrites AttenuatorCommand(int model, std::string_view value, std::string_view icomAddressText) {
-    if (model == AOR7030) {
+    if (model == rmAOR7030) {
         static const std::string_view kValues[] = {"0", "1", "2", "3", "4", "5"};
         for (int i = 0; i < 6; ++i)
             if (value == kValues[i]) return {"P", "3@", Byte(0x60 + i), "$"};
@@ -56,9 +55,9 @@ TSerialWrites AttenuatorCommand(int model, std::string_view value, std::string_v
     const bool off = value == "0";
     const bool on = value == "1";
     if (!off && !on) return {};
-    if (model == PCR1000) return {std::string(on ? "J4701" : "J4700") + CR + LF};
+    if (model == rmPCR1000) return {std::string(on ? "J4701" : "J4700") + CR + LF};
     if (IsJrcWithAttenuator(model)) return {std::string(on ? "A1" : "A0") + CR};
-    if (model == ICOM_CIV) {
+    if (model == rmICOM) {
         const unsigned char address = IcomAddressByte(icomAddressText);
         if (off) return {IcomFrame(address, 0x11, 0x00)};
         return {IcomFrame(address, 0x11, 0x18), IcomFrame(address, 0x11, 0x20)};
@@ -67,34 +66,34 @@ TSerialWrites AttenuatorCommand(int model, std::string_view value, std::string_v
 }
 
 TSerialWrites FilterCommand(int model, int index) {
-    if (model == AOR7030 && index >= 0 && index <= 5) return {"1J", "P", "3D", Byte(0x61 + index), "#+"};
-    const int filters = (model == NRD545 || model == NRD535) ? 3 : model == NRD525 ? 4 : 0;
+    if (model == rmAOR7030 && index >= 0 && index <= 5) return {"1J", "P", "3D", Byte(0x61 + index), "#+"};
+    const int filters = (model == rmNRD545 || model == rmNRD535) ? 3 : model == rmNRD525 ? 4 : 0;
     if (index >= 0 && index < filters) return {"B" + std::to_string(index), std::string(1, CR)};
     return {};
 }
 
 TSerialWrites AuxLevelCommand(int model, int position) {
-    if (model == AOR7030) {
+    if (model == rmAOR7030) {
         const int a = 100 - position;
         const int b = std::clamp(static_cast<int>(std::trunc(a * 0.364 + 27.5)), 27, 63);
         return {"P", "2D", AorNibbles(b), "$"};
     }
-    if (model == RX320D) return {std::string{'A', '\0', static_cast<char>(position), CR}};
+    if (model == rmRX320D) return {std::string{'A', '\0', static_cast<char>(position), CR}};
     return {};
 }
 
 TSerialWrites SpeakerLevelCommand(int model, int position) {
     switch (model) {
-    case AOR7030: {
+    case rmAOR7030: {
         const int a = 100 - position;
         const int b = std::min(static_cast<int>(std::trunc(a * 0.485 + 15.5)), 63);
         return {"P", "1N", AorNibbles(b), "$"};
     }
-    case RX320D:
+    case rmRX320D:
         return {std::string{'V', '\0', static_cast<char>(position), CR}};
-    case PCR1000:
+    case rmPCR1000:
         return {"J40" + ZeroPadded(std::min(100 - position, 99), 2) + CR + LF};
-    case NRD545:
+    case rmNRD545:
         return {"JJ" + ZeroPadded(255 - position, 3), std::string(1, CR)};
     default:
         return {};

@@ -1,5 +1,5 @@
-// Test entry point: a QApplication (offscreen unless a test needs X) for
-// every test program, then GoogleTest.
+// Test entry point: a QApplication for every test program (offscreen unless
+// the environment names another platform), then GoogleTest.
 #include <QApplication>
 #include <gtest/gtest.h>
 

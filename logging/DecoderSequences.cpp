@@ -1,0 +1,73 @@
+#include "logging/DecoderSequences.h"
+
+#include "logging/DesktopAutomation.h"
+
+#include <QThread>
+
+namespace drmq {
+
+namespace {
+const char *const kFhGWindow = "DRM Software Radio 2.";
+const char *const kDreamWindow = "System Evaluation";
+const char *const kProgramWindow = "DRM Quodra";
+// The window the connect step returns to.
+const char *const kConnectReturnWindow = "DRM Trovanix";
+
+constexpr bool kWait = true;
+constexpr bool kNoWait = false;
+
+// Runs the steps of one sequence, remembering whether the decoder's window
+// was found by the last activation.
+class TSequence {
+public:
+    explicit TSequence(const TDecoderControl &control) : c_(control) {}
+    TSequence &Activate(const char *title) {
+        found_ = c_.activate(title);
+        return *this;
+    }
+    TSequence &Keys(const QString &keys, bool wait) {
+        if (found_) c_.keys(keys, wait);
+        return *this;
+    }
+    TSequence &Pause(int ms) {
+        c_.sleep(ms);
+        return *this;
+    }
+
+private:
+    const TDecoderControl &c_;
+    bool found_ = false;
+};
+} // namespace
+
+TDecoderControl DesktopDecoderControl() {
+    return {ActivateWindow, SendKeys, [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }};
+}
+
+void DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control) {
+    TSequence s(control);
+    if (decoder == dcFhG) {
+        s.Activate(kFhGWindow).Keys("%R", kWait).Keys(frequencyKhz, kWait).Keys("%S", kWait);
+    } else {
+        s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("{TAB}", kWait).Pause(50);
+        s.Keys(frequencyKhz, kNoWait).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
+    }
+}
+
+void DecoderStopLog(int decoder, const TDecoderControl &control) {
+    TSequence s(control);
+    if (decoder == dcFhG) s.Activate(kFhGWindow).Keys("%R", kWait);
+    else s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
+}
+
+void DreamConnectSequence(const TDecoderControl &control) {
+    TSequence s(control);
+    s.Activate(kDreamWindow).Pause(50).Keys("%L", kWait).Pause(250);
+    s.Activate(kDreamWindow).Keys("%L", kWait).Pause(50).Activate(kConnectReturnWindow);
+}
+
+void ActivateProgramWindow(const TDecoderControl &control) {
+    TSequence(control).Activate(kProgramWindow);
+}
+
+} // namespace drmq

@@ -1,0 +1,26 @@
+// Driving another program as a user would: ActivateWindow by title, SendKeys
+// into the focused window (X11; without an X display both do nothing). UI thread.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace drmq {
+
+// Brings the first matching top-level window to the front (exact title
+// first, then a case-insensitive title prefix); true when one was found.
+bool ActivateWindow(const QString &title);
+// The window the last successful ActivateWindow found (an X window id), 0 if none.
+unsigned long LastActivatedWindow();
+
+// Types a key string into the window that has the keyboard focus. With
+// wait, the program's own pending events are processed after every key
+// event. True when a non-empty string was sent to its end.
+bool SendKeys(const QString &keys, bool wait);
+
+// Where the key-string errors go: a message box captioned "SendKeys" unless
+// replaced (tests record them). An empty function restores the box.
+void SetSendKeysMessageBox(std::function<void(const QString &caption, const QString &text)> show);
+
+} // namespace drmq

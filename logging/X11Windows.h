@@ -1,0 +1,25 @@
+// Finding and activating top-level X11 windows by title: exact title first,
+// then a case-insensitive prefix, front to back. UI thread.
+#pragma once
+
+#include <QString>
+
+#include <X11/Xlib.h>
+
+#include <vector>
+
+namespace drmq {
+
+// Top-level client windows, frontmost first.
+std::vector<Window> TopLevelWindows(Display *display);
+// The title (EWMH name, else WM_NAME); empty when there is none.
+QString WindowTitle(Display *display, Window window);
+// The first window titled exactly title, else the first whose title (its
+// first 259 characters) begins with title in any letter case; None if none.
+Window FindTopLevelWindow(Display *display, const QString &title);
+// Restores, raises and focuses the window: through the window manager's
+// active-window request, or directly where no window manager runs.
+// False when the server reports an error.
+bool RaiseAndFocus(Display *display, Window window);
+
+} // namespace drmq

@@ -1,0 +1,36 @@
+// The texts of the schedule grid's cells and the ordering of its rows by a
+// column (the sort selectors rb1..rb8). Pure functions, any thread.
+#pragma once
+
+#include "schedule/ScheduleEvaluation.h"
+
+#include <QCollator>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace drmq {
+
+constexpr int kGridColumns = 9;
+// Column of the hidden row mark ("onair", "next" or empty).
+constexpr int kMarkColumn = 8;
+
+// Cell text of a listed row as bytes: 0 Programme, 1 start "-" stop, 2 kHz,
+// 3 kW, 4 Target, 5 Site, 6 Country, 7 Language, 8 mark.
+std::string GridCellBytes(const ScheduleEntry &entry, TRowMark mark, int column);
+// The same decoded for display.
+QString GridCellText(const ScheduleEntry &entry, TRowMark mark, int column);
+
+// The text a row sorts by: the key (the cell of the column; a kHz key of 3 or
+// 4 characters padded with "00" or "0"), "@", then the nine cells each
+// followed by CR LF.
+QString SortText(const ScheduleEntry &entry, TRowMark mark, int column);
+
+// The grid column a sort selector orders by; -1 for rb2 (file order).
+int SortColumnOfSelector(int selector);
+
+// Orders the rows ascending by their sort texts with the collator's
+// (case-insensitive) comparison.
+void SortRows(std::vector<TScheduleRow> &rows, const ScheduleTable &table, int column, QCollator collator);
+
+} // namespace drmq

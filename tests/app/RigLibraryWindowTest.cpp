@@ -1,0 +1,147 @@
+// The library models through the main window, against the recording
+// stand-ins of the makers' libraries in the program folder.
+#include "support/RigWindowFixture.h"
+#include "support/SimVendorLibrary.h"
+#include "app/RadioGroup.h"
+#include "rig/ReceiverModel.h"
+
+#include <gtest/gtest.h>
+
+namespace drmq::test {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class RigLibraryWindow : public RigWindowFixture {
+protected:
+    void SetUp() override {
+        RigWindowFixture::SetUp();
+        sim = std::make_unique<TSimVendorLibrary>(Folder());
+    }
+    std::unique_ptr<TSimVendorLibrary> sim;
+    TSimVendorLibrary &vendor() { return *sim; }
+};
+
+const char *const kWinRadioWarning = "Be sure that the WiNRADiO application is not running anymore!";
+
+TEST_F(RigLibraryWindow, Wrg303ConnectSetsUpTheRadioAndReadsTheFrequencyBack) {
+    vendor().Install("libwrg3api.so");
+    StartWith(rmWRG303, "QRG=15440\r\n");
+    Click();
+    EXPECT_EQ(messages, QStringList{kWinRadioWarning});
+    EXPECT_EQ(vendor().Calls(), (Calls{"wrg3api OpenRadioDevice 0", "wrg3api SetPower 7 -1", "wrg3api SetAtten 7 0",
+                                     "wrg3api SetAGC 7 1", "wrg3api SetFrequency 7 15440000",
+                                     "wrg3api GetFrequency 7"}));
+    // The stand-in reads back 999 Hz more: the field shows whole kHz, truncated.
+    EXPECT_EQ(form->Edit1->text(), "15440");
+    EXPECT_TRUE(form->Edit1->isEnabled());
+    EXPECT_FALSE(form->PortUsed);
+
+    form->SetFreq("7000");
+    EXPECT_EQ(vendor().Calls().back(), "wrg3api SetFrequency 7 7000000");
+    Click();
+    EXPECT_EQ(vendor().Calls().back(), "wrg3api CloseRadioDevice 7");
+    // Unconnected lists stay usable after a WRG303 disconnect.
+    EXPECT_TRUE(form->cbatt->isEnabled());
+    EXPECT_TRUE(form->cbfilter->isEnabled());
+    EXPECT_FALSE(form->VolBar->isEnabled());
+    const size_t callsBefore = vendor().Calls().size();
+    form->FormClose();
+    EXPECT_EQ(vendor().Calls().size(), callsBefore) << "a released library is not called again";
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(RigLibraryWindow, MissingLibraryIsReportedAndTheControlsStillSwitch) {
+    StartWith(rmWRG313);
+    Click();
+    EXPECT_EQ(messages, (QStringList{kWinRadioWarning, "WRG3130API.DLL not found !"}));
+    EXPECT_TRUE(form->Edit1->isEnabled());
+    EXPECT_FALSE(form->cbrx->isEnabled());
+    form->SetFreq("7000");
+    EXPECT_EQ(form->Edit1->text(), "7000");
+    EXPECT_TRUE(vendor().Calls().empty());
+    Click();
+    EXPECT_TRUE(vendor().Calls().empty());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(RigLibraryWindow, RadioHandleZeroSkipsTheSetUpAndTheTuning) {
+    vendor().Install("libwrg3130api.so");
+    TSimVendorLibrary::SetRadioHandle(0);
+    StartWith(rmWRG313);
+    Click();
+    EXPECT_EQ(vendor().Calls(), Calls{"wrg3130api OpenRadioDevice 0"});
+    form->SetFreq("7000");
+    EXPECT_EQ(form->Edit1->text(), "7000");
+    Click();
+    EXPECT_EQ(vendor().Calls(), Calls{"wrg3130api OpenRadioDevice 0"});
+}
+
+TEST_F(RigLibraryWindow, DwtConnectOpensSetsAntennaAndAttenuatorThenTunes) {
+    vendor().Install("libafgusbfe.so");
+    StartWith(rmDWT, "DWT Antenna=0\r\nDWT Attenuation=1\r\nQRG=1485\r\n");
+    Click();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(vendor().Calls(),
+              (Calls{"afgusbfe FrontendOpen", "afgusbfe FrontendSetAntennaMode 0", "afgusbfe FrontendSetRfAttenuator 1",
+                     "afgusbfe FrontendSetFrequency 1485000"}));
+    EXPECT_TRUE(form->dwtmod->isVisibleTo(form->GroupBox38));
+    EXPECT_TRUE(form->cmbant->isEnabled());
+    EXPECT_TRUE(form->cbrxl->isEnabled());
+    EXPECT_FALSE(form->VolBar->isVisibleTo(form->GroupBox38));
+    // Closing the window with the DWT connected closes and releases it.
+    form->FormClose();
+    EXPECT_EQ(vendor().Calls().back(), "afgusbfe FrontendClose");
+    EXPECT_FALSE(form->LibraryHandle.Loaded());
+}
+
+TEST_F(RigLibraryWindow, DwtDisconnectLeavesTheBarsHiddenUntilAModelShowsThem) {
+    vendor().Install("libafgusbfe.so");
+    StartWith(rmDWTCT);
+    Click();
+    Click();
+    EXPECT_EQ(vendor().Calls().back(), "afgusbfe FrontendClose");
+    EXPECT_FALSE(form->cbrxl->isEnabled());
+    EXPECT_FALSE(form->VolBar->isVisibleTo(form->GroupBox38));
+    EXPECT_FALSE(form->SpeakBar->isVisibleTo(form->GroupBox38));
+    EXPECT_TRUE(form->cbatt->isVisibleTo(form->GroupBox38));
+    EXPECT_FALSE(form->dwtmod->isVisibleTo(form->GroupBox38));
+    form->cbrx->setCurrentIndex(rmAOR7030);
+    Click();
+    EXPECT_TRUE(form->VolBar->isVisibleTo(form->GroupBox38));
+    EXPECT_TRUE(form->SpeakBar->isVisibleTo(form->GroupBox38));
+}
+
+TEST_F(RigLibraryWindow, DreamIsToldBeforeTheWinRadioMessageAndOnlyOnConnect) {
+    StartWith(rmWRG303, "Software RX=1\r\n");
+    QStringList steps;
+    form->DecoderControl.activate = [&](const QString &title) {
+        steps << "activate " + title + " after " + QString::number(messages.size()) + " messages";
+        return true;
+    };
+    form->DecoderControl.keys = [&](const QString &keys, bool wait) {
+        steps << "keys " + keys + (wait ? " wait" : "");
+        return true;
+    };
+    form->DecoderControl.sleep = [&](int ms) { steps << "sleep " + QString::number(ms); };
+    Click();
+    EXPECT_EQ(steps, (QStringList{"activate System Evaluation after 0 messages", "sleep 50", "keys %L wait",
+                                  "sleep 250", "activate System Evaluation after 0 messages", "keys %L wait",
+                                  "sleep 50", "activate DRM Trovanix after 0 messages"}));
+    EXPECT_EQ(messages.first(), kWinRadioWarning);
+    steps.clear();
+    Click();
+    EXPECT_TRUE(steps.isEmpty());
+}
+
+TEST_F(RigLibraryWindow, DwtWithoutItsLibrarySaysSoAndTunesNothing) {
+    StartWith(rmDWT);
+    Click();
+    EXPECT_EQ(messages, QStringList{"afgusbfe.dll not found !"});
+    form->SetFreq("7000");
+    EXPECT_EQ(form->Edit1->text(), "7000");
+    EXPECT_TRUE(vendor().Calls().empty());
+}
+
+} // namespace
+} // namespace drmq::test

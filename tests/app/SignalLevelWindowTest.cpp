@@ -1,0 +1,123 @@
+// The per-second level reading of the main window against real far ends:
+// a pseudo-terminal playing the AOR7030 and the TS-850, and the stand-in
+// DWT front-end library.
+#include "app/RadioGroup.h"
+#include "rig/ComPort.h"
+#include "rig/ReceiverModel.h"
+#include "support/EventLoopWait.h"
+#include "support/PtyPair.h"
+#include "support/SimVendorLibrary.h"
+#include "support/WindowFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace drmq {
+namespace {
+
+class SignalLevelWindowTest : public test::WindowFixture {
+protected:
+    TForm1 &ConnectSerial(int model, const std::string &correction = "0.0") {
+        WriteSettings("Receiver=" + std::to_string(model) + "\r\nCOM Port=0\r\nRXL antenna correction=" + correction +
+                      "\r\n[Ports]\r\nCOM1=" + pty.DevicePath() + "\r\n");
+        TForm1 &form = Start();
+        errors.clear(); // no schedule in the program folder
+        form.checkaor->click();
+        EXPECT_TRUE(form.checkaor->isChecked());
+        pty.ReadUntilQuiet(); // the connect commands
+        return form;
+    }
+    // The far end answers before the tick, as a reply to an earlier request would.
+    void Arrive(TForm1 &form, const std::string &bytes) {
+        pty.Write(bytes);
+        ASSERT_TRUE(test::ProcessEventsUntil(
+            [&] { return form.ComPort1->WaitingCount() == static_cast<int>(bytes.size()); }));
+    }
+    void Tick(TForm1 &form) {
+        clock->AdvanceSeconds(1);
+        form.Timer1Timer();
+    }
+
+    test::TPtyPair pty;
+};
+
+TEST_F(SignalLevelWindowTest, Aor7030ReadsTwoBytesAfterItsTwoRequests) {
+    TForm1 &form = ConnectSerial(rmAOR7030);
+    ASSERT_EQ(form.cbatt->currentIndex(), 1);
+    Arrive(form, "\x0C\x03");
+    Tick(form);
+    EXPECT_EQ(pty.ReadUntilQuiet(), "P3OqP4@q");
+    EXPECT_NEAR(form.Rxl, 59.956, 1e-9);
+    EXPECT_EQ(form.lblsm->text(), "60");
+
+    // No reply: both bytes keep their values.
+    Tick(form);
+    EXPECT_NEAR(form.Rxl, 59.956, 1e-9);
+
+    // a = 25 is limited to 18 before the attenuator step; index 4 gives 23, limited to 21.
+    form.cbatt->setCurrentIndex(4);
+    Arrive(form, "\x19\x00");
+    Tick(form);
+    EXPECT_DOUBLE_EQ(form.Rxl, 106.0);
+    EXPECT_EQ(form.lblsm->text(), "106");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(SignalLevelWindowTest, Ts850ReadsItsReplyAndCountsNoReplyAsZero) {
+    TForm1 &form = ConnectSerial(rmTS850);
+    Arrive(form, "SM0015;");
+    Tick(form);
+    EXPECT_EQ(pty.ReadUntilQuiet(), "SM;");
+    EXPECT_DOUBLE_EQ(form.Rxl, 34.0);
+    EXPECT_EQ(form.lblsm->text(), "34");
+    Tick(form);
+    EXPECT_DOUBLE_EQ(form.Rxl, -26.0);
+    EXPECT_EQ(form.lblsm->text(), "-26");
+}
+
+TEST_F(SignalLevelWindowTest, NoReadingWhileNotConnected) {
+    TForm1 &form = ConnectSerial(rmTS850);
+    form.checkaor->click();
+    ASSERT_FALSE(form.checkaor->isChecked());
+    pty.ReadUntilQuiet();
+    form.Rxl = 12.5;
+    Tick(form);
+    EXPECT_EQ(pty.ReadUntilQuiet(), "");
+    EXPECT_DOUBLE_EQ(form.Rxl, 12.5);
+}
+
+class DwtLevelWindowTest : public test::WindowFixture {
+protected:
+    void TearDown() override {
+        unsetenv("DRMQ_FAKE_RF_LEVEL");
+        unsetenv("DRMQ_FAKE_LIF");
+        WindowFixture::TearDown();
+    }
+};
+
+TEST_F(DwtLevelWindowTest, DrmModeReadsLevelAndLifOtherModesKeepTheTexts) {
+    test::TSimVendorLibrary vendor(Folder());
+    vendor.Install("libafgusbfe.so");
+    setenv("DRMQ_FAKE_RF_LEVEL", "40", 1);
+    setenv("DRMQ_FAKE_LIF", "12500", 1);
+    WriteSettings("Receiver=" + std::to_string(rmDWT) + "\r\nRXL antenna correction=2.5\r\n");
+    TForm1 &form = Start();
+    errors.clear();
+    form.checkaor->click();
+    ASSERT_TRUE(form.checkaor->isChecked());
+    form.Timer1Timer();
+    EXPECT_EQ(form.lblsm->text(), "38"); // 2.5 rounds to 2
+    EXPECT_EQ(form.lbldwtlif->text(), "LIF:12500");
+    EXPECT_DOUBLE_EQ(form.Rxl, 38.0);
+
+    form.dwtmod->SetItemIndex(1); // "AM"
+    setenv("DRMQ_FAKE_RF_LEVEL", "55", 1);
+    form.Timer1Timer();
+    EXPECT_EQ(form.lblsm->text(), "38");
+    EXPECT_DOUBLE_EQ(form.Rxl, 38.0);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+} // namespace
+} // namespace drmq

@@ -1,0 +1,84 @@
+// The decoder sequences: every activation, key string and pause in order,
+// and no keys when the decoder's window is not there.
+#include "logging/DecoderSequences.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace drmq {
+namespace {
+
+using Steps = std::vector<std::string>;
+
+class DecoderSequencesTest : public ::testing::Test {
+protected:
+    TDecoderControl Recorder() {
+        return {[this](const QString &title) {
+                    steps.push_back("activate " + title.toStdString());
+                    return windows.count(title.toStdString()) > 0;
+                },
+                [this](const QString &keys, bool wait) {
+                    steps.push_back("keys " + keys.toStdString() + (wait ? " (wait)" : " (no wait)"));
+                    return true;
+                },
+                [this](int ms) { steps.push_back("pause " + std::to_string(ms)); }};
+    }
+
+    std::set<std::string> windows = {"DRM Software Radio 2.", "System Evaluation", "DRM Quodra"};
+    Steps steps;
+};
+
+TEST_F(DecoderSequencesTest, FhGStartLog) {
+    DecoderStartLog(dcFhG, "15440", Recorder());
+    EXPECT_EQ(steps, (Steps{"activate DRM Software Radio 2.", "keys %R (wait)", "keys 15440 (wait)",
+                            "keys %S (wait)"}));
+}
+
+TEST_F(DecoderSequencesTest, DreamStartLog) {
+    DecoderStartLog(dcDream, "15440", Recorder());
+    EXPECT_EQ(steps, (Steps{"activate System Evaluation", "pause 100", "activate System Evaluation",
+                            "keys {TAB} (wait)", "pause 50", "keys 15440 (no wait)", "pause 100",
+                            "activate System Evaluation", "keys %L (wait)", "pause 50"}));
+}
+
+TEST_F(DecoderSequencesTest, FhGStopLog) {
+    DecoderStopLog(dcFhG, Recorder());
+    EXPECT_EQ(steps, (Steps{"activate DRM Software Radio 2.", "keys %R (wait)"}));
+}
+
+TEST_F(DecoderSequencesTest, DreamStopLog) {
+    DecoderStopLog(dcDream, Recorder());
+    EXPECT_EQ(steps, (Steps{"activate System Evaluation", "pause 100", "activate System Evaluation",
+                            "keys %L (wait)", "pause 50"}));
+}
+
+TEST_F(DecoderSequencesTest, DreamConnectStep) {
+    DreamConnectSequence(Recorder());
+    EXPECT_EQ(steps, (Steps{"activate System Evaluation", "pause 50", "keys %L (wait)", "pause 250",
+                            "activate System Evaluation", "keys %L (wait)", "pause 50", "activate DRM Trovanix"}));
+}
+
+TEST_F(DecoderSequencesTest, ProgramWindowComesBack) {
+    ActivateProgramWindow(Recorder());
+    EXPECT_EQ(steps, (Steps{"activate DRM Quodra"}));
+}
+
+TEST_F(DecoderSequencesTest, NoDecoderWindowMeansNoKeysButTheSamePauses) {
+    windows.clear();
+    DecoderStartLog(dcDream, "15440", Recorder());
+    DecoderStartLog(dcFhG, "15440", Recorder());
+    DecoderStopLog(dcDream, Recorder());
+    DreamConnectSequence(Recorder());
+    EXPECT_EQ(steps, (Steps{"activate System Evaluation", "pause 100", "activate System Evaluation", "pause 50",
+                            "pause 100", "activate System Evaluation", "pause 50",
+                            "activate DRM Software Radio 2.",
+                            "activate System Evaluation", "pause 100", "activate System Evaluation", "pause 50",
+                            "activate System Evaluation", "pause 50", "pause 250", "activate System Evaluation",
+                            "pause 50", "activate DRM Trovanix"}));
+}
+
+} // namespace
+} // namespace drmq

@@ -1,0 +1,227 @@
+// Window activation and key injection against a real X server (Xvfb under
+// `make test`): windows are created here with Xlib and looked up by title.
+#include "logging/DecoderSequences.h"
+#include "logging/DesktopAutomation.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+// After gtest and Qt: Xlib's None macro clashes with both.
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+namespace drmq {
+namespace {
+
+// ctest runs test cases in parallel processes on one X server; the cases
+// that create windows and move the focus take turns through a lock file.
+class TDisplayLock {
+public:
+    explicit TDisplayLock(const std::string &display) {
+        std::string name = "/tmp/drmq-x11-tests";
+        for (char c : display) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        fd_ = ::open((name + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+    }
+    ~TDisplayLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+private:
+    int fd_ = -1;
+};
+
+class X11AutomationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char *name = std::getenv("DISPLAY");
+        if (!name) GTEST_SKIP() << "no X display";
+        lock = std::make_unique<TDisplayLock>(name);
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+    }
+    void TearDown() override {
+        if (!display) return;
+        for (Window w : windows) XDestroyWindow(display, w);
+        XCloseDisplay(display);
+    }
+
+    // A mapped top-level window with both kinds of title; newer ones lie on top.
+    Window Open(const std::string &title) {
+        Window w = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 200, 100, 0, 0, 0);
+        XStoreName(display, w, title.c_str());
+        XChangeProperty(display, w, XInternAtom(display, "_NET_WM_NAME", False),
+                        XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(title.data()), int(title.size()));
+        XSelectInput(display, w, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
+        XMapRaised(display, w);
+        XEvent event;
+        XWindowEvent(display, w, StructureNotifyMask, &event); // wait for the map
+        while (event.type != MapNotify) XWindowEvent(display, w, StructureNotifyMask, &event);
+        windows.push_back(w);
+        return w;
+    }
+
+    // The key events that reached window w, as "keysym down/up" on the
+    // unshifted level: the expected number, plus any that follow shortly.
+    std::vector<std::string> KeyEvents(Window w, std::size_t expected) {
+        std::vector<std::string> got;
+        using Clock = std::chrono::steady_clock;
+        auto deadline = Clock::now() + std::chrono::seconds(3);
+        bool graceStarted = false;
+        while (Clock::now() < deadline) {
+            if (got.size() >= expected && !graceStarted) {
+                graceStarted = true;
+                deadline = Clock::now() + std::chrono::milliseconds(200);
+            }
+            XEvent event;
+            if (!XCheckWindowEvent(display, w, KeyPressMask | KeyReleaseMask, &event)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
+            const KeySym keysym = XLookupKeysym(&event.xkey, 0);
+            got.push_back(std::string(XKeysymToString(keysym)) + (event.type == KeyPress ? " down" : " up"));
+        }
+        return got;
+    }
+
+    std::unique_ptr<TDisplayLock> lock;
+    Display *display = nullptr;
+    std::vector<Window> windows;
+};
+
+TEST_F(X11AutomationTest, PrefixFindsTheVersion2WindowInAnyLetterCase) {
+    const Window fhg = Open("DRM Software Radio 2.1");
+    EXPECT_TRUE(ActivateWindow("DRM Software Radio 2."));
+    EXPECT_EQ(LastActivatedWindow(), fhg);
+    const Window beta = Open("DRM software radio 2.3 beta");
+    EXPECT_TRUE(ActivateWindow("DRM Software Radio 2."));
+    EXPECT_EQ(LastActivatedWindow(), beta); // the frontmost match
+}
+
+TEST_F(X11AutomationTest, OtherVersionIsNotFound) {
+    Open("DRM Software Radio 1.9");
+    EXPECT_FALSE(ActivateWindow("DRM Software Radio 2."));
+}
+
+TEST_F(X11AutomationTest, ExactTitleWinsOverAPrefixInFront) {
+    const Window exact = Open("Evaluation");
+    Open("Evaluation window in front");
+    EXPECT_TRUE(ActivateWindow("Evaluation"));
+    EXPECT_EQ(LastActivatedWindow(), exact);
+}
+
+TEST_F(X11AutomationTest, OnlyTheFirst259CharactersOfATitleAreCompared) {
+    const std::string title(300, 'T');
+    const Window w = Open(title + "x");
+    EXPECT_TRUE(ActivateWindow(QString::fromStdString(title.substr(0, 259))));
+    EXPECT_EQ(LastActivatedWindow(), w);
+    EXPECT_FALSE(ActivateWindow(QString::fromStdString(title.substr(0, 260))));
+}
+
+TEST_F(X11AutomationTest, ActivatedWindowGetsTheFocusAndTheExactKeyEvents) {
+    // A title of this process alone, so no other program's keys aim at it.
+    const std::string title = "Key target " + std::to_string(::getpid());
+    const Window target = Open(title);
+    ASSERT_TRUE(ActivateWindow(QString::fromStdString(title)));
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    EXPECT_EQ(focus, target);
+
+    EXPECT_TRUE(SendKeys("%R{TAB}15", true));
+    const std::vector<std::string> expected = {"Alt_L down", "Shift_L down", "r down", "r up", "Shift_L up",
+                                               "Alt_L up",   "Tab down",     "Tab up", "1 down", "1 up",
+                                               "5 down",     "5 up"};
+    EXPECT_EQ(KeyEvents(target, expected.size()), expected);
+}
+
+TEST_F(X11AutomationTest, NumLockKeyTogglesTheNumLockState) {
+    const unsigned mask = XkbKeysymToModifiers(display, XK_Num_Lock);
+    ASSERT_NE(mask, 0u);
+    auto locked = [&] {
+        XkbStateRec state{};
+        XkbGetState(display, XkbUseCoreKbd, &state);
+        return (state.locked_mods & mask) != 0;
+    };
+    const bool before = locked();
+    EXPECT_TRUE(SendKeys("{NUMLOCK}", false));
+    XSync(display, False);
+    EXPECT_NE(locked(), before);
+    EXPECT_TRUE(SendKeys("{numlock}", false));
+    XSync(display, False);
+    EXPECT_EQ(locked(), before);
+}
+
+TEST_F(X11AutomationTest, KeyStringErrorsGoToTheSendKeysBox) {
+    std::vector<std::string> boxes;
+    SetSendKeysMessageBox([&](const QString &caption, const QString &text) {
+        boxes.push_back(caption.toStdString() + ": " + text.toStdString());
+    });
+    const std::string title = "Error target " + std::to_string(::getpid());
+    const Window target = Open(title);
+    ASSERT_TRUE(ActivateWindow(QString::fromStdString(title)));
+    EXPECT_FALSE(SendKeys("", false));
+    EXPECT_TRUE(SendKeys("{NOKEY}1", false));
+    EXPECT_FALSE(SendKeys("2{TAB", false));
+    SetSendKeysMessageBox({});
+    EXPECT_EQ(boxes, (std::vector<std::string>{"SendKeys: Invalid Key Name", "SendKeys: No Close"}));
+    EXPECT_EQ(KeyEvents(target, 4), (std::vector<std::string>{"1 down", "1 up", "2 down", "2 up"}));
+}
+
+// The real primitives with the pauses skipped.
+TDecoderControl WithoutPauses() {
+    TDecoderControl control = DesktopDecoderControl();
+    control.sleep = [](int) {};
+    return control;
+}
+
+TEST_F(X11AutomationTest, FhGStartLogTypesItsSequenceIntoTheDecoderWindow) {
+    const Window decoder = Open("DRM Software Radio 2.1");
+    DecoderStartLog(dcFhG, "15440", WithoutPauses());
+    std::vector<std::string> expected = {"Alt_L down", "Shift_L down", "r down", "r up", "Shift_L up", "Alt_L up"};
+    for (const char *digit : {"1", "5", "4", "4", "0"}) {
+        expected.push_back(std::string(digit) + " down");
+        expected.push_back(std::string(digit) + " up");
+    }
+    for (const char *key : {"Alt_L down", "Shift_L down", "s down", "s up", "Shift_L up", "Alt_L up"})
+        expected.push_back(key);
+    EXPECT_EQ(KeyEvents(decoder, expected.size()), expected);
+}
+
+TEST_F(X11AutomationTest, WithoutTheDecoderWindowTheFocusedWindowGetsNoKeys) {
+    const std::string title = "Focused bystander " + std::to_string(::getpid());
+    const Window bystander = Open(title);
+    ASSERT_TRUE(ActivateWindow(QString::fromStdString(title)));
+    DecoderStartLog(dcFhG, "15440", WithoutPauses());
+    DecoderStopLog(dcDream, WithoutPauses());
+    EXPECT_EQ(KeyEvents(bystander, 0), std::vector<std::string>{});
+}
+
+TEST(X11AutomationWithoutDisplay, BothPrimitivesReturnFalse) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            unsetenv("DISPLAY");
+            const bool any = ActivateWindow("DRM Software Radio 2.") || SendKeys("%R", true);
+            std::exit(any ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+} // namespace
+} // namespace drmq

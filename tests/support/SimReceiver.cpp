@@ -1,0 +1,93 @@
+#include "SimReceiver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+#include <poll.h>
+#include <unistd.h>
+
+namespace drmq::test {
+
+namespace {
+long long NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
+TSimReceiver::TSimReceiver(TPtyPair &pty, TSimFamily family)
+    : pty_(pty), family_(family), reader_([this] { ReadLoop(); }) {}
+
+TSimReceiver::~TSimReceiver() {
+    stop_ = true;
+    reader_.join();
+}
+
+void TSimReceiver::ReadLoop() {
+    while (!stop_) {
+        pollfd in{pty_.FarFd(), POLLIN, 0};
+        if (::poll(&in, 1, 20) <= 0 || !(in.revents & POLLIN)) continue;
+        char bytes[4096];
+        const ssize_t r = ::read(pty_.FarFd(), bytes, sizeof bytes);
+        if (r <= 0) continue;
+        std::lock_guard<std::mutex> lock(mutex_);
+        received_.append(bytes, static_cast<size_t>(r));
+        lastByteNs_ = NowNs();
+    }
+}
+
+std::string TSimReceiver::Received(int quietMs) {
+    const long long quietNs = quietMs * 1'000'000LL;
+    const long long start = NowNs();
+    // Quiet means: nothing new for quietMs, counted from now or the last byte.
+    while (NowNs() - std::max(start, lastByteNs_.load()) < quietNs) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(received_, {});
+}
+
+std::string TSimReceiver::ReceivedAtLeast(size_t n, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (received_.size() >= n || std::chrono::steady_clock::now() >= deadline)
+                return std::exchange(received_, {});
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+}
+
+std::vector<std::string> TSimReceiver::Split(const std::string &bytes) const {
+    std::vector<std::string> commands;
+    std::string current;
+    auto finish = [&] {
+        if (!current.empty()) commands.push_back(current);
+        current.clear();
+    };
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        current.push_back(c);
+        switch (family_) {
+        case TSimFamily::Raw:
+            break;
+        case TSimFamily::YaesuCat:
+            if (current.size() == 5) finish();
+            break;
+        case TSimFamily::CiV:
+            if (c == '\xFD') finish();
+            break;
+        case TSimFamily::Text:
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') break;
+            if (c == '\r' || c == '\n' || c == ';') finish();
+            break;
+        }
+    }
+    finish();
+    return commands;
+}
+
+void TSimReceiver::SendFrg100Reading(unsigned char reading) const {
+    pty_.Write(std::string("\x00\x00\x00", 3) + static_cast<char>(reading) + '\xF7');
+}
+
+} // namespace drmq::test
