@@ -48,7 +48,9 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
     for (size_t i = 0; i < portPaths_.size(); ++i) portPaths_[i] = "/dev/ttyS" + std::to_string(i);
     ComPort1 = std::make_unique<TComPort>();
     ComPort1->SetResolver([this](const std::string &name) { return DevicePathOf(name); });
-    ComPort1->OnRxChar = [this](int count) { Guard(TErrorSource::SerialPort, [&] { ComPort1RxChar(count); }); };
+    // An error in the received-data action ends the port's event thread
+    // silently; it is not shown.
+    ComPort1->OnRxChar = [this](int count) { ComPort1RxChar(count); };
 
     setWindowTitle(kCaption);
     setFont(QFont("MS Sans Serif", 8));

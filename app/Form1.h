@@ -44,9 +44,9 @@ class TForm2;
 class TForm3;
 class TForm4;
 
-// Where errors come from: start-up and user actions show every error, the
-// clock and the serial port do not stack a new box while one is open.
-enum class TErrorSource { Action, Clock, SerialPort };
+// Where errors come from: start-up and user actions show every error; the
+// clock (which polls the receiver) does not stack a new box while one is open.
+enum class TErrorSource { Action, Clock };
 
 struct TForm1Options {
     // Folder of the program file, ending in '/'; every file but the log is here.

@@ -15,6 +15,8 @@ void TLogFile::Open(const std::string &path) {
     file_ = std::fopen(path.c_str(), "ab");
     if (!file_) file_ = std::fopen(path.c_str(), "wb");
     if (!file_) RaiseFileErrorFromErrno(errno);
+    // Unbuffered: a failed write leaves nothing behind to reappear later.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 void TLogFile::Write(std::string_view bytes) {

@@ -1,5 +1,10 @@
 #include "schedule/ScheduleGridModel.h"
 
+#include "app/core/Cp1252.h"
+
+#include <algorithm>
+#include <string>
+
 namespace drmq {
 
 TScheduleGridModel::TScheduleGridModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -35,11 +40,19 @@ TRowMark TScheduleGridModel::MarkOf(int gridRow) const {
 }
 
 int TScheduleGridModel::FindRow(const std::vector<int> &columns, const std::vector<QString> &values) const {
-    for (int r = 1; r < RowCount(); ++r) {
+    // Cells hold Windows-1252 bytes: compare bytes, and a text that has no
+    // such bytes matches no cell.
+    std::vector<std::string> wanted;
+    for (const QString &value : values) {
+        wanted.push_back(ToCp1252(value));
+        if (FromCp1252(wanted.back()) != value) return 0;
+    }
+    const size_t n = std::min(columns.size(), wanted.size());
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        const ScheduleEntry &entry = table_.Entries[static_cast<size_t>(rows_[r].Entry)];
         bool all = true;
-        for (size_t i = 0; i < columns.size() && i < values.size() && all; ++i)
-            all = CellText(columns[i], r) == values[i];
-        if (all) return r;
+        for (size_t i = 0; i < n && all; ++i) all = GridCellEquals(entry, rows_[r].Mark, columns[i], wanted[i]);
+        if (all) return static_cast<int>(r) + 1;
     }
     return 0;
 }

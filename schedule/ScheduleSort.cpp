@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace drmq {
@@ -70,61 +71,45 @@ const std::array<unsigned char, 256> &FoldedRanks() {
 // Room for the longest sort text: padding, key, "@", nine cells, CR LFs.
 constexpr size_t kLongestSortText = 2 + 20 + 1 + (20 + 9 + 5 + 5 + 20 + 20 + 20 + 15 + 5) + 2 * kGridColumns;
 
-// Writes up to limit bytes of the row's sort text as byte ranks; returns
-// the number written.
-size_t FoldedSortText(const ScheduleEntry &entry, TRowMark mark, int column, unsigned char *out, size_t limit) {
-    const auto &ranks = FoldedRanks();
-    size_t length = 0;
-    ForEachSortPiece(entry, mark, column, [&](std::string_view piece) {
-        for (size_t i = 0; i < piece.size() && length < limit; ++i)
-            out[length++] = ranks[static_cast<unsigned char>(piece[i])];
-    });
-    return length;
-}
-
 // The C locale compares case-folded code units: sort texts made of byte
-// ranks and compared as bytes give that order at a fraction of the cost.
-// The first eight ranks, packed into one number, order most rows; only rows
-// that share them get their whole texts built and compared.
+// ranks and compared as bytes (memcmp) give that order at a fraction of the
+// cost. The first eight ranks, packed into one number, settle most
+// comparisons without touching the texts.
 void SortByFoldedBytes(std::vector<TScheduleRow> &rows, const ScheduleTable &table, int column) {
     struct TItem {
         std::uint64_t Prefix;
+        std::uint32_t Offset;
+        std::uint32_t Length;
         std::uint32_t Row;
     };
-    auto entryOf = [&](std::uint32_t r) -> const ScheduleEntry & {
-        return table.Entries[static_cast<size_t>(rows[r].Entry)];
-    };
+    std::string arena(rows.size() * kLongestSortText, '\0');
     std::vector<TItem> items;
     items.reserve(rows.size());
+    char *out = arena.data();
     for (size_t r = 0; r < rows.size(); ++r) {
-        unsigned char head[8] = {};
-        FoldedSortText(entryOf(static_cast<std::uint32_t>(r)), rows[r].Mark, column, head, sizeof head);
-        std::uint64_t prefix = 0;
-        for (unsigned char c : head) prefix = prefix << 8 | c;
-        items.push_back({prefix, static_cast<std::uint32_t>(r)});
+        char *const begin = out;
+        ForEachSortPiece(table.Entries[static_cast<size_t>(rows[r].Entry)], rows[r].Mark, column,
+                         [&](std::string_view piece) {
+                             std::memcpy(out, piece.data(), piece.size());
+                             out += piece.size();
+                         });
+        items.push_back({0, static_cast<std::uint32_t>(begin - arena.data()), static_cast<std::uint32_t>(out - begin),
+                         static_cast<std::uint32_t>(r)});
     }
-    std::sort(items.begin(), items.end(),
-              [](const TItem &a, const TItem &b) { return a.Prefix != b.Prefix ? a.Prefix < b.Prefix : a.Row < b.Row; });
-
-    std::basic_string<unsigned char> arena;
-    std::vector<std::pair<std::basic_string_view<unsigned char>, std::uint32_t>> run;
-    for (size_t first = 0; first < items.size();) {
-        size_t last = first + 1;
-        while (last < items.size() && items[last].Prefix == items[first].Prefix) ++last;
-        if (last - first > 1) {
-            arena.resize((last - first) * kLongestSortText);
-            run.clear();
-            for (size_t i = first; i < last; ++i) {
-                unsigned char *out = arena.data() + (i - first) * kLongestSortText;
-                const std::uint32_t r = items[i].Row;
-                const size_t length = FoldedSortText(entryOf(r), rows[r].Mark, column, out, kLongestSortText);
-                run.emplace_back(std::basic_string_view<unsigned char>(out, length), r);
-            }
-            std::sort(run.begin(), run.end());
-            for (size_t i = first; i < last; ++i) items[i].Row = run[i - first].second;
-        }
-        first = last;
+    const auto &ranks = FoldedRanks();
+    const char *const end = out;
+    for (char *p = arena.data(); p != end; ++p) *p = static_cast<char>(ranks[static_cast<unsigned char>(*p)]);
+    for (TItem &item : items) {
+        for (size_t i = 0; i < 8; ++i)
+            item.Prefix = item.Prefix << 8 |
+                          (i < item.Length ? static_cast<unsigned char>(arena[item.Offset + i]) : 0u);
     }
+    const std::string_view all(arena);
+    std::sort(items.begin(), items.end(), [&](const TItem &a, const TItem &b) {
+        if (a.Prefix != b.Prefix) return a.Prefix < b.Prefix;
+        const int order = all.substr(a.Offset, a.Length).compare(all.substr(b.Offset, b.Length));
+        return order != 0 ? order < 0 : a.Row < b.Row;
+    });
     std::vector<TScheduleRow> sorted;
     sorted.reserve(rows.size());
     for (const TItem &item : items) sorted.push_back(rows[item.Row]);
@@ -150,6 +135,15 @@ std::string GridCellBytes(const ScheduleEntry &entry, TRowMark mark, int column)
 
 QString GridCellText(const ScheduleEntry &entry, TRowMark mark, int column) {
     return FromCp1252(GridCellBytes(entry, mark, column));
+}
+
+bool GridCellEquals(const ScheduleEntry &entry, TRowMark mark, int column, std::string_view bytes) {
+    bool equal = true;
+    ForEachCellPiece(entry, mark, column, [&](std::string_view piece) {
+        equal = equal && bytes.substr(0, piece.size()) == piece;
+        bytes.remove_prefix(std::min(piece.size(), bytes.size()));
+    });
+    return equal && bytes.empty();
 }
 
 QString SortText(const ScheduleEntry &entry, TRowMark mark, int column) {

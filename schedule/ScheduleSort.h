@@ -7,6 +7,7 @@
 #include <QCollator>
 #include <QString>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace drmq {
@@ -20,6 +21,8 @@ constexpr int kMarkColumn = 8;
 std::string GridCellBytes(const ScheduleEntry &entry, TRowMark mark, int column);
 // The same decoded for display.
 QString GridCellText(const ScheduleEntry &entry, TRowMark mark, int column);
+// Whether the cell's bytes are exactly these, without building the text.
+bool GridCellEquals(const ScheduleEntry &entry, TRowMark mark, int column, std::string_view bytes);
 
 // The text a row sorts by: the key (the cell of the column; a kHz key of 3 or
 // 4 characters padded with "00" or "0"), "@", then the nine cells each

@@ -414,16 +414,22 @@ TEST_F(TuningWindow, RightClickOnPresetsOpensTheDialogAndClosingApplies) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
     form.Edit1->setText("9420");
-    QWidget *shown = nullptr;
-    QTimer::singleShot(0, [&] {
-        shown = QApplication::activeModalWidget();
+    // Plays the user at every modal showing: "Get Frequency" in row 3, then close.
+    QList<QWidget *> shown;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        shown << modal;
         program->Form2->GetFrequencyButton(2)->click();
-        if (shown) shown->close();
+        modal->close();
     });
+    user.start(5);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::RightButton, Qt::RightButton,
                       Qt::NoModifier);
     QApplication::sendEvent(form.GroupBox1, &press);
-    EXPECT_EQ(shown, program->Form2);
+    user.stop();
+    EXPECT_EQ(shown, QList<QWidget *>{program->Form2});
     EXPECT_EQ(form.Mem[2]->text(), "9420");
     EXPECT_EQ(form.Mem[1]->text(), "1485");
     form.FormClose();

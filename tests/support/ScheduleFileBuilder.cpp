@@ -33,7 +33,8 @@ std::vector<TScheduleBlock> GeneratedSchedule(int count) {
         std::snprintf(buf, sizeof buf, "%02d%02d", stop / 60, stop % 60);
         b.Stop = buf;
         b.Days = i % 3 == 0 ? "0000000" : (i % 3 == 1 ? "0111110" : "1000001");
-        b.Frequency = std::to_string(153 + (i * 7919) % 26000);
+        // 400 frequencies shared by many entries, as in a real schedule.
+        b.Frequency = std::to_string(153 + (i * 7) % 400 * 64);
         b.Power = powers[i % 6];
         b.Programme = programmes[i % 6] + std::string(" ") + std::to_string(i % 97);
         b.Target = i % 2 ? "Europe" : "North America";

@@ -1,14 +1,15 @@
-// Test support: gives pseudo-terminals the transmit time of a real line.
-// Bytes written to a pseudo-terminal wait in the far end's queue, and a flush
-// of the program's side (as closing the port does) throws them away; on a
-// real line tcdrain has already put them on the wire. While linked in, a
-// flush of a pseudo-terminal lets the far end take its bytes first. Any thread.
+// Test support: gives pseudo-terminals the output behaviour of a real line.
+// On a real line the port's write waits (tcdrain) until the bytes are on the
+// wire, so a later flush of the output finds nothing; on a pseudo-terminal
+// the written bytes wait in the far end's queue and the flush of closing the
+// port throws them away. While linked in, a flush of a pseudo-terminal keeps
+// its output (bytes already written count as sent) and still empties its input.
 #pragma once
 
 namespace drmq::test {
 
-// Call once from a test that closes a port with bytes still travelling; it
-// pulls the flush wrapper into the test program.
+// Call from a test that closes a port right after writing; it pulls the
+// flush wrapper into the test program.
 void UseLineDrain();
 
 } // namespace drmq::test
