@@ -376,10 +376,10 @@ void TForm1::ConnectHandlers() {
     connect(Button4, &QPushButton::clicked, this, action(&TForm1::Button4Click));
 
     // The window sees every key first, and the right button and the wheel
-    // wherever they happen.
+    // wherever they happen. The application-wide filter already sees the
+    // presses on GroupBox1 and the grid; a second filter on those widgets
+    // would run their handlers twice.
     qApp->installEventFilter(this);
-    GroupBox1->installEventFilter(this);
-    StringGrid1->viewport()->installEventFilter(this);
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {

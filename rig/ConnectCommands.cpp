@@ -1,6 +1,7 @@
 #include "rig/ConnectCommands.h"
 
 #include "rig/ReceiverModel.h"
+#include "rig/Replies.h"
 
 namespace drmq {
 
@@ -43,7 +44,7 @@ TSerialProcedure SerialProcedure(int model, int frg100Delay) {
         p.Init = {"C\x00\r"s, "G1\r", "W\x00\r"s};
         break;
     case rmPCR1000:
-        p.Init = {"H101\r\n", "G300\r\n", "J4000\r\n", "J4501\r\n", "J4700\r\n", "K00006095000020200\r\n"};
+        p.Init = {kPcr1000KeepAlive, "G300\r\n", "J4000\r\n", "J4501\r\n", "J4700\r\n", "K00006095000020200\r\n"};
         p.Close = {"H100\r\n"};
         break;
     case rmE1800:

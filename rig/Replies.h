@@ -13,8 +13,8 @@ namespace drmq {
 // gives no reading.
 std::optional<std::uint8_t> Frg100SMeterReading(const std::string &reply);
 
-// Sent to a connected PCR1000 every 5 s so that it stays on.
+// Sent to a connected PCR1000 every 5 s (Timer2) so that it stays on; also
+// its first initialisation command.
 inline const char *const kPcr1000KeepAlive = "H101\r\n";
-constexpr int kKeepAliveIntervalMs = 5000;
 
 } // namespace drmq

@@ -123,6 +123,7 @@ TNetStream::TNetStream(const THttpUrl &url, const THttpOptions &options) : stall
 TNetStream::~TNetStream() = default;
 
 TNetStream::TSocket::~TSocket() {
+    if (fd >= 0) close(fd);
 }
 
 void TNetStream::Connect(const THttpUrl &url, Clock::time_point deadline) {

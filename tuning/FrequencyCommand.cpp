@@ -21,7 +21,7 @@ bool IsDigitText(std::string_view text) {
 
 // The text filled with zeros on the left to width digits.
 std::string Padded(std::string_view text, size_t width) {
-    return std::string(width > text.size() ? width - text.size() : 0, '0') + std::string(text);
+    return std::string(width > text.size() ? width - text.size() : 0, '0').append(text);
 }
 
 // Packed BCD of two digit characters.
@@ -66,11 +66,11 @@ std::string IcomCommand(const std::string &d, const TTuningSettings &settings) {
 
 std::string DigitCommand(int model, std::string_view text, const TTuningSettings &settings) {
     for (const auto &c : kTextCommands)
-        if (c.model == model) return c.head + Padded(text, c.width) + c.tail;
+        if (c.model == model) return (std::string(c.head) += Padded(text, c.width)) += c.tail;
     const std::string d5 = Padded(text, 5);
     switch (model) {
-    case rmFRG100: return "\x00"s + Frg100Digits(d5) + "\x0A";
-    case rmFRG8800: return "\x01" + Frg100Digits(d5) + "\x01";
+    case rmFRG100: return ("\x00"s += Frg100Digits(d5)) += '\x0A';
+    case rmFRG8800: return ("\x01"s += Frg100Digits(d5)) += '\x01';
     case rmFT847: return Ft847Command(d5, settings);
     case rmICOM: return IcomCommand(Padded(text, 6), settings);
     default: return {};

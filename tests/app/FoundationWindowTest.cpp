@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 
 namespace drmq::test {
 namespace {
@@ -98,7 +99,7 @@ TEST_F(FoundationWindow, UnconnectedListsKeepTheRememberedFilterAndAttenuation) 
 }
 
 TEST_F(FoundationWindow, KeysWithoutControlsComeBackAsTheyWereRead) {
-    WriteSettings("Preview span=  abc\r\nFT847 offset=x y\r\nICOM rig address=$5E\r\n"
+    WriteSettings("FT847 offset=x y\r\nICOM rig address=$5E\r\n"
                   "RXL antenna correction=1,5\r\nAOR 7030 offset=0x10\r\nFRG100 Delay=zz\r\nICOM Baudrate=300\r\n"
                   "Step=abc\r\nCOM Port=$3\r\n");
     TForm1 &form = Start();
@@ -106,7 +107,6 @@ TEST_F(FoundationWindow, KeysWithoutControlsComeBackAsTheyWereRead) {
     EXPECT_EQ(form.cbcom->currentText(), "COM4");
     form.FormClose();
     TIniFile ini(Folder() + "DRMQuodra.ini");
-    EXPECT_EQ(ini.ReadString("Settings", "Preview span", ""), "abc");
     EXPECT_EQ(ini.ReadString("Settings", "FT847 offset", ""), "x y");
     EXPECT_EQ(ini.ReadString("Settings", "ICOM rig address", ""), "$5E");
     EXPECT_EQ(ini.ReadString("Settings", "RXL antenna correction", ""), "1,5");
@@ -157,6 +157,7 @@ TEST_F(FoundationWindow, CaptionShowsTheUtcClock) {
 
 TEST_F(FoundationWindow, MissingScheduleShowsTheErrorAndStillRestoresTheSortSettings) {
     WriteSettings("Low Power=1\r\nPreview=0\r\nrb2=0\r\nrb5=1\r\n");
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(Folder() + "DRMSchedule.ini")));
     TForm1 &form = Start();
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_EQ(errors.front(), "Datei nicht gefunden");

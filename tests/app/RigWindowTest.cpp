@@ -151,6 +151,21 @@ TEST_F(RigWindow, PortListChoosesThePortAtEveryConnect) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
+TEST_F(RigWindow, ReceiverOutsideTheListOnlyNamesThePort) {
+    StartWith(30);
+    ASSERT_EQ(form->cbrx->currentIndex(), -1);
+    form->cbcom->setCurrentIndex(2);
+    Click();
+    EXPECT_EQ(form->ComPort1->Port(), "COM3");
+    EXPECT_FALSE(form->ComPort1->Connected());
+    EXPECT_TRUE(form->cbrx->isEnabled());
+    EXPECT_FALSE(form->Edit1->isEnabled());
+    Click();
+    EXPECT_EQ(rig.Received(), "");
+    EXPECT_FALSE(form->PortUsed);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
 TEST_F(RigWindow, Frg100TakesOnlyWholeFiveByteReplies) {
     WriteFile("FRG100.cal", "5,7,");
     StartWith(rmFRG100);

@@ -166,7 +166,8 @@ TEST_F(ScheduleWindow, TheClockEvaluatesWhenTheMinuteChanges) {
 }
 
 TEST_F(ScheduleWindow, MissingScheduleFileShowsTheFileErrorAndKeepsRunning) {
-    WriteSettings();
+    // Settings with the download off, and no schedule beside them.
+    WriteFile("DRMQuodra.ini", "[Settings]\r\nUpdate=0\r\n");
     TForm1 &form = Start();
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_EQ(errors.front(), "Datei nicht gefunden");

@@ -214,19 +214,6 @@ TEST_F(TuningWindow, StepFromAFieldThatIsNoNumberReportsTheConversion) {
     EXPECT_EQ(Received(), "");
 }
 
-TEST_F(TuningWindow, WheelTunesEveryThirdNotchInItsOwnDirection) {
-    TForm1 &form = StartOn(rmNRD535, "6095");
-    Connect(form);
-    Received();
-    form.WheelScrollLines = 3;
-    form.FormMouseWheel(120);
-    form.FormMouseWheel(120);
-    EXPECT_EQ(Received(), "");
-    form.FormMouseWheel(-120);
-    EXPECT_EQ(Received(), Nrd535("6090"));
-    EXPECT_EQ(form.Edit1->text(), "6090");
-}
-
 TEST_F(TuningWindow, WheelEventsInTheWindowReachTheTuning) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
@@ -249,16 +236,6 @@ TEST_F(TuningWindow, WheelStepBeyondTheRangeIsIgnored) {
     EXPECT_EQ(form.Edit1->text(), "29995");
     EXPECT_EQ(Received(), "");
     EXPECT_TRUE(errors.isEmpty());
-}
-
-TEST_F(TuningWindow, WheelDivisorZeroNeverTunes) {
-    TForm1 &form = StartOn(rmNRD535, "6095");
-    Connect(form);
-    Received();
-    form.WheelScrollLines = 0;
-    for (int i = 0; i < 12; ++i) form.FormMouseWheel(i % 3 ? 120 : -120);
-    EXPECT_EQ(Received(), "");
-    EXPECT_EQ(form.Edit1->text(), "6095");
 }
 
 TEST_F(TuningWindow, WheelKeepsCountingAfterAFailedStep) {

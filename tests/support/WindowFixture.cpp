@@ -1,5 +1,7 @@
 #include "support/WindowFixture.h"
 
+#include <QFile>
+
 #include <fstream>
 #include <sstream>
 
@@ -44,6 +46,9 @@ std::string WindowFixture::ReadFile(const std::string &name) const {
 
 void WindowFixture::WriteSettings(const std::string &extraSettingsLines) const {
     WriteFile("DRMQuodra.ini", "[Settings]\r\nUpdate=0\r\n" + extraSettingsLines);
+    // A schedule without entries, unless the test wrote its own.
+    if (!QFile::exists(QString::fromStdString(folder_ + "DRMSchedule.ini")))
+        WriteFile("DRMSchedule.ini", "empty schedule\r\n");
 }
 
 } // namespace drmq::test

@@ -26,7 +26,8 @@ protected:
     void WriteFile(const std::string &name, const std::string &bytes) const;
     std::string ReadFile(const std::string &name) const;
     std::string Folder() const { return folder_; }
-    // A settings file that turns the download off, plus any extra lines.
+    // A settings file that turns the download off, plus any extra lines, and
+    // an empty schedule when the test has not written one.
     void WriteSettings(const std::string &extraSettingsLines = "") const;
 
     std::shared_ptr<TManualClock> clock = std::make_shared<TManualClock>();
