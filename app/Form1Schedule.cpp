@@ -10,7 +10,6 @@
 #include <QCollator>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QScrollBar>
 
 namespace drmq {
 
@@ -100,9 +99,10 @@ void TForm1::DRMSchedule() {
     }
     TEvaluation evaluation = EvaluateSchedule(grid.Table(), UtcNow(), options);
     for (int i = 0; i < 8; ++i) {
+        if (!rb[static_cast<size_t>(i)]->isChecked()) continue;
         const int column = SortColumnOfSelector(i);
-        if (rb[static_cast<size_t>(i)]->isChecked() && column >= 0)
-            SortRows(evaluation.Rows, grid.Table(), column, QCollator());
+        if (column >= 0) SortGrid(evaluation.Rows, grid.Table(), column, QCollator());
+        break;
     }
 
     // Only the current row number survives the rebuild.

@@ -86,7 +86,7 @@ void BM_ScheduleSortByKhz(benchmark::State &state) {
         EvaluateSchedule(table, EncodeDateTime(DateTimeParts{2024, 3, 4, 10, 0, 30, 0}), options);
     for (auto _ : state) {
         std::vector<TScheduleRow> rows = evaluation.Rows;
-        SortRows(rows, table, 2, QCollator());
+        SortGrid(rows, table, 2, QCollator());
         benchmark::DoNotOptimize(rows.data());
     }
 }

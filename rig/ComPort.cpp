@@ -166,8 +166,10 @@ void TComPort::Impl::EventLoop(TComPort *owner) {
         if (moved < 0) lineGone = true;
         if (moved > 0) HandleArrival(owner);
     }
-    // On its way out the thread empties both directions.
-    ::tcflush(fd, TCIOFLUSH);
+    // On its way out the thread discards what was received. The output is
+    // left alone: every write already waited until its bytes had left, and on
+    // a virtual line (pty, socat) flushing it would lose the closing command.
+    ::tcflush(fd, TCIFLUSH);
     {
         std::lock_guard lock(rxMutex);
         rx.Clear();
@@ -275,8 +277,9 @@ void TComPort::OpenPort() {
 
 void TComPort::ClosePort() {
     if (!Connected()) return;
-    // Nothing is left to cancel on a device that has gone away.
-    if (::tcflush(impl_->fd, TCIOFLUSH) != 0 && !DeviceGone(errno)) Raise(5, kPurgeFailed, errno);
+    // Cancels what is still waiting to be read; the output has already left
+    // (SendBytes drains it). Nothing is left to cancel on a device that has gone.
+    if (::tcflush(impl_->fd, TCIFLUSH) != 0 && !DeviceGone(errno)) Raise(5, kPurgeFailed, errno);
     impl_->StopAndClose();
 }
 

@@ -17,10 +17,12 @@ TCellColors CellColorsFor(bool selected, bool fixed, TRowMark mark, const TSched
     return {kColorBtnFace, kColorWindowText};
 }
 
-void PaintGridCell(QPainter *painter, const QRect &rect, const QString &text, TCellColors colors) {
+void StringGrid1DrawCell(QPainter *painter, const QRect &rect, const QString &text, bool selected, bool fixed,
+                         TRowMark mark, const TScheduleColors &colors) {
+    const TCellColors pair = CellColorsFor(selected, fixed, mark, colors);
     // The default colour and "no colour" leave the grid's own colours.
-    const QColor background = ToQColor(colors.Background);
-    const QColor foreground = ToQColor(colors.Text);
+    const QColor background = ToQColor(pair.Background);
+    const QColor foreground = ToQColor(pair.Text);
     painter->save();
     painter->setClipRect(rect);
     painter->fillRect(rect, background.isValid() ? background : ToQColor(kColorBtnFace));
@@ -38,14 +40,14 @@ void TScheduleCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
     const auto *model = qobject_cast<const TScheduleGridModel *>(index.model());
     const TRowMark mark = model ? model->MarkOf(index.row() + 1) : TRowMark::None;
     const bool selected = option.state.testFlag(QStyle::State_Selected);
-    PaintGridCell(painter, option.rect, index.data().toString(), CellColorsFor(selected, false, mark, colors_));
+    StringGrid1DrawCell(painter, option.rect, index.data().toString(), selected, false, mark, colors_);
 }
 
 TScheduleHeader::TScheduleHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
 
 void TScheduleHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const {
     const QString text = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
-    PaintGridCell(painter, rect, text, CellColorsFor(false, true, TRowMark::None, {}));
+    StringGrid1DrawCell(painter, rect, text, false, true, TRowMark::None, {});
     // The grid lines of the fixed row, like those between the listed cells.
     painter->save();
     painter->setPen(palette().color(QPalette::Dark));

@@ -20,10 +20,12 @@ struct TCellColors {
 // button face; unmarked rows keep the grid's own colours.
 TCellColors CellColorsFor(bool selected, bool fixed, TRowMark mark, const TScheduleColors &colors);
 
-// Fills the cell and writes the text 2 pixels right of and below its corner.
-void PaintGridCell(QPainter *painter, const QRect &rect, const QString &text, TCellColors colors);
+// StringGrid1DrawCell: fills one cell of the grid with the colours of its
+// state and writes the text 2 pixels right of and below its corner.
+void StringGrid1DrawCell(QPainter *painter, const QRect &rect, const QString &text, bool selected, bool fixed,
+                         TRowMark mark, const TScheduleColors &colors);
 
-// StringGrid1DrawCell: paints the listed cells with the colours in force.
+// Paints the listed cells through StringGrid1DrawCell with the colours in force.
 class TScheduleCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -186,7 +186,7 @@ int SortColumnOfSelector(int selector) {
     return selector == 1 ? -1 : selector;
 }
 
-void SortRows(std::vector<TScheduleRow> &rows, const ScheduleTable &table, int column, QCollator collator) {
+void SortGrid(std::vector<TScheduleRow> &rows, const ScheduleTable &table, int column, QCollator collator) {
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     if (collator.locale().language() == QLocale::C) SortByFoldedBytes(rows, table, column);
     else SortByCollator(rows, table, column, collator);

@@ -34,6 +34,6 @@ int SortColumnOfSelector(int selector);
 
 // Orders the rows ascending by their sort texts with the collator's
 // (case-insensitive) comparison.
-void SortRows(std::vector<TScheduleRow> &rows, const ScheduleTable &table, int column, QCollator collator);
+void SortGrid(std::vector<TScheduleRow> &rows, const ScheduleTable &table, int column, QCollator collator);
 
 } // namespace drmq

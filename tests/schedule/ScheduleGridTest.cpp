@@ -87,6 +87,7 @@ protected:
         model.SetRows({{0, TRowMark::OnAir}, {1, TRowMark::Next}, {2, TRowMark::None}});
         view.setModel(&model);
         view.setItemDelegate(new TScheduleCellDelegate(colors, &view));
+        view.setHorizontalHeader(new TScheduleHeader(&view));
         view.setSelectionBehavior(QAbstractItemView::SelectRows);
         view.resize(700, 200);
         view.show();
@@ -105,6 +106,9 @@ TEST_F(ScheduleGridPainting, RowsShowTheirMarkColoursAndTheSelectedRowTheActiveP
     view.selectRow(0);
     EXPECT_EQ(CellBackground(0, 1), QColor(0, 0, 255));
     EXPECT_EQ(CellBackground(0, 5), QColor(0, 0, 255));
+    // The header row keeps the button face whatever the colours.
+    const QImage header = view.horizontalHeader()->viewport()->grab().toImage();
+    EXPECT_EQ(header.pixelColor(view.horizontalHeader()->sectionSize(0) - 3, header.height() - 3), ToQColor(kColorBtnFace));
     // A changed colour shows at the next painting.
     colors[csPreview] = 0x00030201;
     EXPECT_EQ(CellBackground(1, 1), QColor(1, 2, 3));

@@ -31,7 +31,7 @@ protected:
         for (const auto &r : rows) texts.push_back(GridCellBytes(table.Entries[static_cast<size_t>(r.Entry)], r.Mark, column));
         return texts;
     }
-    void Sort(int column, const QLocale &locale = QLocale::c()) { SortRows(rows, table, column, QCollator(locale)); }
+    void Sort(int column, const QLocale &locale = QLocale::c()) { SortGrid(rows, table, column, QCollator(locale)); }
 };
 
 TEST_F(ScheduleSortTest, CellTextsFollowTheColumnTable) {
