@@ -13,7 +13,9 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 
+#include <cerrno>
 #include <cmath>
+#include <unistd.h>
 
 namespace drmq {
 
@@ -456,6 +458,8 @@ void TForm1::FormCreate() {
     step([&] { SetupGrid(); });
     step([&] { WheelScrollLines = QApplication::wheelScrollLines(); });
     step([&] {
+        // The schedule must be there before anything else of this step runs.
+        if (::access(ProgramFile("DRMSchedule.ini").c_str(), R_OK) != 0) RaiseFileErrorFromErrno(errno);
         ParseBulletinFile();
         LoadSchedule();
     });

@@ -15,6 +15,12 @@ namespace {
 
 using FoundationWindow = WindowFixture;
 
+// The source tree, for the sample files shipped with the program.
+std::string SourceFolder() {
+    const std::string file = __FILE__;
+    return file.substr(0, file.rfind("/tests/") + 1);
+}
+
 std::vector<std::string> KeysInOrder(const std::string &text) {
     std::vector<std::string> keys;
     size_t start = 0;
@@ -158,9 +164,14 @@ TEST_F(FoundationWindow, CaptionShowsTheUtcClock) {
 TEST_F(FoundationWindow, MissingScheduleShowsTheErrorAndStillRestoresTheSortSettings) {
     WriteSettings("Low Power=1\r\nPreview=0\r\nrb2=0\r\nrb5=1\r\n");
     ASSERT_TRUE(QFile::remove(QString::fromStdString(Folder() + "DRMSchedule.ini")));
+    // A readable bulletin is not parsed once the schedule is found missing.
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(SourceFolder() + "data/wwv.txt"),
+                            QString::fromStdString(Folder() + "wwv.txt")));
     TForm1 &form = Start();
-    ASSERT_FALSE(errors.isEmpty());
+    ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.front(), "Datei nicht gefunden");
+    EXPECT_EQ(form.Panel(2)->text(), "");
+    EXPECT_EQ(form.Panel(5)->text(), "");
     EXPECT_TRUE(form.cblow->isChecked());
     EXPECT_FALSE(form.chknext->isChecked());
     EXPECT_TRUE(form.rb[4]->isChecked());
