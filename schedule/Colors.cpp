@@ -1,6 +1,7 @@
 #include "schedule/Colors.h"
 
 #include "app/core/RunErrors.h"
+#include "app/core/SameText.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -32,17 +33,6 @@ constexpr NamedColor kNames[] = {
     {"cl3DDkShadow", Sys(21)}, {"cl3DLight", Sys(22)}, {"clInfoText", Sys(23)}, {"clInfoBk", Sys(24)},
     {"clGradientActiveCaption", Sys(27)}, {"clGradientInactiveCaption", Sys(28)},
 };
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x != y) return false;
-    }
-    return true;
-}
 
 // The palette entry that plays the part of each system colour here.
 QColor SystemColor(TColor index) {
@@ -82,7 +72,7 @@ QColor SystemColor(TColor index) {
 
 bool TryStringToColor(std::string_view text, TColor &color) {
     for (const auto &n : kNames) {
-        if (EqualNoCase(text, n.name)) {
+        if (SameText(text, n.name)) {
             color = n.value;
             return true;
         }

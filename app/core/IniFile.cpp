@@ -1,6 +1,7 @@
 #include "app/core/IniFile.h"
 
 #include "app/core/RunErrors.h"
+#include "app/core/SameText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,17 +16,6 @@ std::string_view Trim(std::string_view s) {
     while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
     return s.substr(b, e - b);
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x != y) return false;
-    }
-    return true;
 }
 
 // "[name]" -> name; otherwise false.
@@ -78,7 +68,7 @@ TIniFile::TIniFile(std::string path) : path_(std::move(path)) {
 long TIniFile::FindSection(std::string_view section) const {
     for (size_t i = 0; i < lines_.size(); ++i) {
         std::string_view name;
-        if (SectionName(lines_[i], name) && EqualNoCase(name, Trim(section))) return static_cast<long>(i);
+        if (SectionName(lines_[i], name) && SameText(name, Trim(section))) return static_cast<long>(i);
     }
     return -1;
 }
@@ -94,7 +84,7 @@ long TIniFile::FindKey(long header, std::string_view key) const {
     const long end = SectionEnd(header);
     for (long i = header + 1; i < end; ++i) {
         std::string_view k;
-        if (KeyOf(lines_[static_cast<size_t>(i)], k) && EqualNoCase(k, Trim(key))) return i;
+        if (KeyOf(lines_[static_cast<size_t>(i)], k) && SameText(k, Trim(key))) return i;
     }
     return -1;
 }
