@@ -75,8 +75,11 @@ void TForm1::ReadSignalLevel() {
         break;
     case rmFRG100: {
         ComPort1->SendBytes(std::string_view("\x00\x00\x00\x00\xF7", 5));
+        // While a new frequency is being typed the field may hold no number:
+        // then this tick takes no reading (rather than an error box a second).
+        int khz = 0;
+        if (!TryStrToInt(ToCp1252(Edit1->text()), khz)) break;
         // The reading is the one an earlier reply left in SMeterByte.
-        const int khz = StrToInt(ToCp1252(Edit1->text()));
         Rxl = Frg100Level(CalibrationTable, SMeterByte, khz, correction);
         lblsm->setText(ShortestDecimalText(Rxl));
         break;

@@ -9,6 +9,7 @@
 #include "support/SimVendorLibrary.h"
 #include "support/WindowFixture.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -74,6 +75,28 @@ TEST_F(SignalLevelWindowTest, Ts850ReadsItsReplyAndCountsNoReplyAsZero) {
     Tick(form);
     EXPECT_DOUBLE_EQ(form.Rxl, -26.0);
     EXPECT_EQ(form.lblsm->text(), "-26");
+}
+
+TEST_F(SignalLevelWindowTest, Frg100LooksUpTheLastReadingAndSkipsAFieldWithoutANumber) {
+    // Reading 200 at 6095 kHz (column 11) is calibrated as 42 dBuV.
+    std::string calibration;
+    for (int cell = 0; cell < 256 * 59; ++cell) calibration += (cell == 200 * 59 + 11 ? "42," : "0,");
+    WriteFile("FRG100.cal", calibration + "\r\n");
+    TForm1 &form = ConnectSerial(rmFRG100, "0.5");
+    ASSERT_EQ(form.Edit1->text(), "6095");
+    form.SMeterByte = 200;
+    Tick(form);
+    EXPECT_EQ(pty.ReadUntilQuiet(), std::string("\x00\x00\x00\x00\xF7", 5));
+    EXPECT_DOUBLE_EQ(form.Rxl, 41.5);
+    EXPECT_EQ(form.lblsm->text(), QLocale().toString(41.5));
+
+    // The user clears the field to type another frequency.
+    form.Edit1->setText("");
+    form.SMeterByte = 0;
+    Tick(form);
+    EXPECT_EQ(pty.ReadUntilQuiet(), std::string("\x00\x00\x00\x00\xF7", 5));
+    EXPECT_DOUBLE_EQ(form.Rxl, 41.5);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
 TEST_F(SignalLevelWindowTest, NoReadingWhileNotConnected) {
