@@ -409,6 +409,14 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
         const Qt::KeyboardModifiers chord = key->modifiers() & (Qt::AltModifier | Qt::ControlModifier);
         if (chord == Qt::AltModifier && !key->text().isEmpty() && key->text().at(0).isPrint()) return true;
         if (watched == Edit1) Guard(TErrorSource::Action, [&] { Edit1KeyPress(key->key()); });
+        if (watched == StringGrid1) {
+            // A row chosen with the keys counts like a click on it, once the
+            // grid has moved its current row.
+            const int before = CurrentGridRow();
+            QTimer::singleShot(0, this, [this, before] {
+                if (CurrentGridRow() != before) Guard(TErrorSource::Action, [&] { StringGrid1Click(); });
+            });
+        }
         break;
     }
     case QEvent::MouseButtonPress: {

@@ -3,6 +3,7 @@
 #include "schedule/ColorsDialog.h"
 #include "schedule/ScheduleGridModel.h"
 #include "support/ScheduleFileBuilder.h"
+#include "support/TuningKeys.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
@@ -187,6 +188,27 @@ TEST_F(ScheduleWindow, ClickingARowWhileConnectedTunesToItsFrequency) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
     EXPECT_EQ(form.Edit1->text(), "7325");
     EXPECT_EQ(form.CurrentGridRow(), 3);
+}
+
+TEST_F(ScheduleWindow, MovingToARowWithTheKeysTunesLikeAClick) {
+    TForm1 &form = StartWith("QRG=15440\r\nReceiver=5\r\n");
+    form.show();
+    form.checkaor->setChecked(true);
+    Press(form, Qt::LeftButton, 3);
+    Press(form, Qt::LeftButton, 3, QEvent::MouseButtonRelease);
+    form.StringGrid1->setFocus();
+    QApplication::setActiveWindow(&form);
+    ASSERT_EQ(QApplication::focusWidget(), form.StringGrid1);
+    PressKey(form.StringGrid1, Qt::Key_Up);
+    QApplication::processEvents();
+    EXPECT_EQ(form.CurrentGridRow(), 2);
+    EXPECT_EQ(form.Edit1->text(), form.GridCell(2, 2));
+    EXPECT_NE(form.Edit1->text(), "7325");
+    // A key that does not move the row does not tune again.
+    form.Edit1->setText("1");
+    PressKey(form.StringGrid1, Qt::Key_Shift);
+    QApplication::processEvents();
+    EXPECT_EQ(form.Edit1->text(), "1");
 }
 
 TEST_F(ScheduleWindow, ClickingARowWhileDisconnectedOnlySelectsIt) {
