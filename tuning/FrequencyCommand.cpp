@@ -2,6 +2,7 @@
 
 #include "app/core/RunErrors.h"
 #include "rig/ReceiverModel.h"
+#include "tuning/ControlCommands.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +60,7 @@ std::string Ft847Command(const std::string &d, const TTuningSettings &settings) 
 
 // CI-V: Hz as ten BCD digits, least significant pair first (d is filled to 6).
 std::string IcomCommand(const std::string &d, const TTuningSettings &settings) {
-    const char address = static_cast<char>(StrToInt(settings.ICOMRigAddress) & 0xFF);
+    const char address = static_cast<char>(IcomAddressByte(settings.ICOMRigAddress));
     return "\xFE\xFE"s + address + "\xE0\x05\x00"s + Bcd(d[5], '0') + Bcd(d[3], d[4]) + Bcd(d[1], d[2]) +
            "\x00\xFD"s;
 }
