@@ -6,6 +6,7 @@
 #include "support/EventLoopWait.h"
 #include "support/PtyPair.h"
 #include "support/ScheduleFileBuilder.h"
+#include "support/SimVendorLibrary.h"
 #include "support/WindowFixture.h"
 #include "tuning/PresetsDialog.h"
 
@@ -441,32 +442,23 @@ class DwtWindow : public TuningWindow {
 protected:
     void SetUp() override {
         TuningWindow::SetUp();
-        // The stand-in library is built beside the tests' working folder.
-        const QString library = "fakevendor/libafgusbfe.so";
-        ASSERT_TRUE(QFile::exists(library)) << "build the afgusbfe target first";
-        ASSERT_TRUE(QFile::copy(library, QString::fromStdString(Folder() + "libafgusbfe.so")));
-        logPath_ = Folder() + "vendor.log";
-        qputenv("DRMQ_FAKE_VENDOR_LOG", QByteArray::fromStdString(logPath_));
+        vendor_ = std::make_unique<TSimVendorLibrary>(Folder());
+        vendor_->Install("libafgusbfe.so");
     }
     void TearDown() override {
         TuningWindow::TearDown();
-        qunsetenv("DRMQ_FAKE_VENDOR_LOG");
+        vendor_.reset();
     }
     // The library calls recorded since the last call.
     std::vector<std::string> Calls() {
-        std::vector<std::string> calls;
-        const std::string text = ReadFile("vendor.log");
-        for (size_t start = seen_; start < text.size();) {
-            const size_t end = text.find('\n', start);
-            calls.push_back(text.substr(start, end - start));
-            start = end + 1;
-        }
-        seen_ = text.size();
-        return calls;
+        const std::vector<std::string> all = vendor_->Calls();
+        std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(seen_, all.size())), all.end());
+        seen_ = all.size();
+        return fresh;
     }
 
 private:
-    std::string logPath_;
+    std::unique_ptr<TSimVendorLibrary> vendor_;
     size_t seen_ = 0;
 };
 
