@@ -141,6 +141,14 @@ std::string HttpTestServer::Url(const std::string &path) const {
     return std::string(tls_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) + path;
 }
 
+std::string HttpTestServer::RequestFor(const std::string &path) const {
+    return "GET " + path + " HTTP/1.1\r\n"
+           "Host: 127.0.0.1:" + std::to_string(port_) + "\r\n"
+           "Accept: text/html, */*\r\n"
+           "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
+           "\r\n";
+}
+
 void HttpTestServer::SetReply(const THttpCannedReply &reply) {
     std::lock_guard lock(mutex_);
     reply_ = reply;

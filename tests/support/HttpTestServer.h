@@ -48,6 +48,8 @@ public:
     int Port() const { return port_; }
     // "http://127.0.0.1:<port>" + path (https for a TLS server).
     std::string Url(const std::string &path) const;
+    // The exact request the program sends this server for path.
+    std::string RequestFor(const std::string &path) const;
 
     // The reply to every following request for a path not set below.
     void SetReply(const THttpCannedReply &reply);
