@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/RadioGroup.h"
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "rig/ComPort.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/Settings.h"
-#include "app/core/UtcClock.h"
+#include "core/UtcClock.h"
 #include "logging/DecoderSequences.h"
 #include "logging/ReceptionLog.h"
 #include "rig/ControlStates.h"

@@ -1,7 +1,7 @@
 // Schedule download, space-weather bulletin and its status-bar panels.
 #include "app/Form1.h"
 
-#include "app/core/Cp1252.h"
+#include "core/Cp1252.h"
 #include "schedule/DownloadText.h"
 #include "schedule/HttpGet.h"
 #include "schedule/HttpUrl.h"

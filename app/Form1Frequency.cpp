@@ -1,8 +1,8 @@
 // SetFreq: the one way the program tunes the receiver.
 #include "app/Form1.h"
 
-#include "app/core/Cp1252.h"
-#include "app/core/RunErrors.h"
+#include "core/Cp1252.h"
+#include "core/RunErrors.h"
 #include "rig/ComPort.h"
 #include "tuning/FrequencyCommand.h"
 #include "tuning/TuningSteps.h"

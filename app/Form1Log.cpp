@@ -2,8 +2,8 @@
 #include "app/Form1.h"
 
 #include "app/RadioGroup.h"
-#include "app/core/Cp1252.h"
-#include "app/core/RunErrors.h"
+#include "core/Cp1252.h"
+#include "core/RunErrors.h"
 #include "logging/AttentionDialog.h"
 #include "logging/DecoderSequences.h"
 #include "logging/SignalLevel.h"

@@ -3,8 +3,8 @@
 #include "app/Form1.h"
 
 #include "app/RadioGroup.h"
-#include "app/core/Cp1252.h"
-#include "app/core/RunErrors.h"
+#include "core/Cp1252.h"
+#include "core/RunErrors.h"
 #include "logging/DecoderSequences.h"
 #include "rig/Calibration.h"
 #include "rig/ComPort.h"

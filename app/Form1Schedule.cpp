@@ -1,7 +1,7 @@
 // Schedule handlers of the main window: loading, evaluation, grid, sorting.
 #include "app/Form1.h"
 
-#include "app/core/Cp1252.h"
+#include "core/Cp1252.h"
 #include "schedule/ColorsDialog.h"
 #include "schedule/ScheduleCellPainter.h"
 #include "schedule/ScheduleGridModel.h"

@@ -3,8 +3,8 @@
 #include "app/Form1.h"
 
 #include "app/RadioGroup.h"
-#include "app/core/Cp1252.h"
-#include "app/core/IniFile.h"
+#include "core/Cp1252.h"
+#include "core/IniFile.h"
 #include "schedule/Colors.h"
 
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // word, and the fields that feed them.
 #include "app/Form1.h"
 
-#include "app/core/Cp1252.h"
-#include "app/core/RunErrors.h"
+#include "core/Cp1252.h"
+#include "core/RunErrors.h"
 #include "rig/ComPort.h"
 #include "rig/ReceiverModel.h"
 #include "tuning/Synthesizer.h"

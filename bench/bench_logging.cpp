@@ -3,7 +3,7 @@
 // tick of the main window reading a TS-850 level through a pseudo-terminal
 // (the serial write waits until its bytes have left).
 #include "app/Program.h"
-#include "app/core/UtcClock.h"
+#include "core/UtcClock.h"
 #include "logging/ReceptionLog.h"
 #include "rig/ReceiverModel.h"
 #include "rig/ComPort.h"

@@ -1,6 +1,6 @@
 #include "logging/LogFile.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 
 #include <cerrno>
 

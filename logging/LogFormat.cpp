@@ -1,6 +1,6 @@
 #include "logging/LogFormat.h"
 
-#include "app/core/UtcClock.h"
+#include "core/UtcClock.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "logging/SignalLevel.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "logging/LogFormat.h"
 #include "rig/ReceiverModel.h"
 

@@ -1,6 +1,6 @@
 #include "rig/Calibration.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // COM name, with an event thread whose notifications run on the UI thread.
 #pragma once
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 
 #include <functional>
 #include <string>

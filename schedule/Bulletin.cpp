@@ -1,6 +1,6 @@
 #include "schedule/Bulletin.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "schedule/DownloadText.h"
 
 #include <cmath>

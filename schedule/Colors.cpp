@@ -1,7 +1,7 @@
 #include "schedule/Colors.h"
 
-#include "app/core/RunErrors.h"
-#include "app/core/SameText.h"
+#include "core/RunErrors.h"
+#include "core/SameText.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #include "schedule/DownloadText.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 #include "schedule/ScheduleEvaluation.h"
 
-#include "app/core/RunErrors.h"
-#include "app/core/UtcClock.h"
+#include "core/RunErrors.h"
+#include "core/UtcClock.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "schedule/ScheduleSort.h"
 
-#include "app/core/Cp1252.h"
+#include "core/Cp1252.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "tuning/FrequencyCommand.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "rig/ReceiverModel.h"
 #include "tuning/ControlCommands.h"
 

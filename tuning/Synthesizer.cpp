@@ -1,6 +1,6 @@
 #include "tuning/Synthesizer.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 
 #include <chrono>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "tuning/TuningSteps.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 
 #include <algorithm>
 #include <limits>

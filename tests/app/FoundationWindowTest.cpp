@@ -1,8 +1,8 @@
 // The main window's start-up, clock, geometry and shutdown, driven through
 // its handlers on the offscreen platform.
 #include "app/RadioGroup.h"
-#include "app/core/IniFile.h"
-#include "app/core/RunErrors.h"
+#include "core/IniFile.h"
+#include "core/RunErrors.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
@@ -16,10 +16,7 @@ namespace {
 using FoundationWindow = WindowFixture;
 
 // The source tree, for the sample files shipped with the program.
-std::string SourceFolder() {
-    const std::string file = __FILE__;
-    return file.substr(0, file.rfind("/tests/") + 1);
-}
+std::string SourceFolder() { return DRMQ_SOURCE_DIR "/"; }
 
 std::vector<std::string> KeysInOrder(const std::string &text) {
     std::vector<std::string> keys;

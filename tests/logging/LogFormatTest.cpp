@@ -1,4 +1,4 @@
-#include "app/core/UtcClock.h"
+#include "core/UtcClock.h"
 #include "logging/LogFormat.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "app/core/RunErrors.h"
-#include "app/core/UtcClock.h"
+#include "core/RunErrors.h"
+#include "core/UtcClock.h"
 #include "logging/ReceptionLog.h"
 #include "support/LogWorkingDir.h"
 

@@ -1,5 +1,5 @@
 // The FRG100 calibration file: the token rule, the low 8 bits, the errors.
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "rig/Calibration.h"
 
 #include <QTemporaryDir>

@@ -183,7 +183,7 @@ TEST_F(BulletinDownload, UnwritableFolderIsSilent) {
 
 TEST(BulletinSample, ShippedSampleIsABulletin) {
     // The sample beside the program, in the source tree's data folder.
-    const QString sample = QFileInfo(__FILE__).absolutePath() + "/../../data/wwv.txt";
+    const QString sample = DRMQ_SOURCE_DIR "/data/wwv.txt";
     std::string text;
     ASSERT_TRUE(TryReadFileBytes(QDir::cleanPath(sample).toStdString(), text));
     const auto values = ParseBulletin(text);

@@ -1,5 +1,5 @@
 // Colour values and their text form in the settings file.
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "schedule/Colors.h"
 
 #include <QApplication>

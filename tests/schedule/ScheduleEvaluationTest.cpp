@@ -1,6 +1,6 @@
 // The entry test at fixed instants, the power test, the preview span and the
 // two passes of an evaluation.
-#include "app/core/UtcClock.h"
+#include "core/UtcClock.h"
 #include "schedule/ScheduleEvaluation.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The schedule loader: line and block rules, fixed columns and widths.
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "schedule/ScheduleLoader.h"
 #include "support/ScheduleFileBuilder.h"
 

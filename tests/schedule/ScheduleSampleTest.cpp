@@ -1,6 +1,6 @@
 // The sample schedule shipped beside the program: its format, and that it
 // has transmissions on air at the usual listening times of every weekday.
-#include "app/core/UtcClock.h"
+#include "core/UtcClock.h"
 #include "schedule/ScheduleEvaluation.h"
 #include "schedule/ScheduleLoader.h"
 
@@ -12,10 +12,7 @@
 namespace drmq {
 namespace {
 
-std::string SamplePath() {
-    std::string here = __FILE__; // .../tests/schedule/ScheduleSampleTest.cpp
-    return here.substr(0, here.rfind("/tests/")) + "/data/DRMSchedule.ini";
-}
+std::string SamplePath() { return DRMQ_SOURCE_DIR "/data/DRMSchedule.ini"; }
 
 std::string SampleBytes() {
     std::ifstream in(SamplePath(), std::ios::binary);

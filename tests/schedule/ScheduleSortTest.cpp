@@ -1,5 +1,5 @@
 // Grid cell texts and the ordering of rows by a column.
-#include "app/core/Cp1252.h"
+#include "core/Cp1252.h"
 #include "schedule/ScheduleSort.h"
 
 #include <QCollator>

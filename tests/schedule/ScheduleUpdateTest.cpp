@@ -2,7 +2,7 @@
 // which files are written, and write failures that leave the schedule whole.
 #include "schedule/ScheduleUpdate.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "schedule/DownloadText.h"
 
 #include <QDir>

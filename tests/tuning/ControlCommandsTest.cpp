@@ -1,7 +1,7 @@
 // Attenuator, filter, level and DWT argument encoders, model by model.
 #include "tuning/ControlCommands.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "rig/ReceiverModel.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The tuning command of every model: the examples of the receivers' command
 // sets, the digit rules shared by the digit-based models and the settings.
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "rig/ReceiverModel.h"
 #include "tuning/FrequencyCommand.h"
 

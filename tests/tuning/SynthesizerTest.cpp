@@ -2,7 +2,7 @@
 // the control lines, decoded by the chip simulator.
 #include "support/LinePortRecorder.h"
 #include "support/SimDdsChip.h"
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 #include "tuning/Synthesizer.h"
 
 #include <gtest/gtest.h>

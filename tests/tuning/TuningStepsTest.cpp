@@ -1,7 +1,7 @@
 // Step arithmetic, edge limits, wheel notch counting and the band table.
 #include "tuning/TuningSteps.h"
 
-#include "app/core/RunErrors.h"
+#include "core/RunErrors.h"
 
 #include <gtest/gtest.h>
 

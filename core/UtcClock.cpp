@@ -1,4 +1,4 @@
-#include "app/core/UtcClock.h"
+#include "core/UtcClock.h"
 
 #include <chrono>
 #include <cmath>

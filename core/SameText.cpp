@@ -1,4 +1,4 @@
-#include "app/core/SameText.h"
+#include "core/SameText.h"
 
 namespace drmq {
 

@@ -1,7 +1,7 @@
-#include "app/core/IniFile.h"
+#include "core/IniFile.h"
 
-#include "app/core/RunErrors.h"
-#include "app/core/SameText.h"
+#include "core/RunErrors.h"
+#include "core/SameText.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "app/core/IniFile.h"
-#include "app/core/RunErrors.h"
+#include "core/IniFile.h"
+#include "core/RunErrors.h"
 
 #include <QDir>
 #include <QFile>

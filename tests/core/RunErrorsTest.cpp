@@ -1,6 +1,6 @@
-#include "app/core/Cp1252.h"
-#include "app/core/RunErrors.h"
-#include "app/core/UtcClock.h"
+#include "core/Cp1252.h"
+#include "core/RunErrors.h"
+#include "core/UtcClock.h"
 
 #include <QDateTime>
 
