@@ -46,7 +46,7 @@ run: build
 # Every test runs under a virtual X server: the key-injection tests need a
 # real one, the window tests use Qt's offscreen platform.
 test: build
-	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
 
 bench: deps

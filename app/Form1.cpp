@@ -1,6 +1,8 @@
 #include "app/Form1.h"
 
 #include "app/RadioGroup.h"
+#include "core/AccessibleText.h"
+#include "core/TypedLengthLimit.h"
 #include "core/RunErrors.h"
 #include "rig/ComPort.h"
 
@@ -98,8 +100,9 @@ void TForm1::BuildControls() {
     }
     rb[1]->setChecked(true);
 
+    // The field lengths limit typing only: stored texts stay whole.
     Edit2 = new QLineEdit("99", central);
-    Edit2->setMaxLength(3);
+    Edit2->setValidator(new TTypedLengthLimit(3, Edit2));
     Edit2->setEnabled(false);
     Edit2->hide();
 
@@ -128,7 +131,7 @@ void TForm1::BuildControls() {
     Edit1->setFont(bigFont);
     Edit1->setGeometry(37, 16, 90, 32);
     Edit1->setEnabled(false);
-    Edit1->setAccessibleName("Frequency in kHz");
+    Edit1->setAccessibleDescription("Frequency in kHz");
     Edit1->setStyleSheet("QLineEdit { background-color: palette(button); }");
     Button2 = new QPushButton("+", GroupBox38);
     Button2->setFont(stepFont);
@@ -149,7 +152,7 @@ void TForm1::BuildControls() {
     cbstep->setCurrentIndex(2);
     cbstep->setGeometry(84, 52, 75, 22);
     cbstep->setEnabled(false);
-    cbstep->setAccessibleName("Step");
+    cbstep->setAccessibleDescription("Step");
 
     Button3 = new QPushButton("Start Log", GroupBox38);
     Button3->setToolTip("Starts log with shown frequency");
@@ -201,25 +204,25 @@ void TForm1::BuildControls() {
     cmbant = new QComboBox(GroupBox38);
     cmbant->addItems({"Loop", "Wire"});
     cmbant->setCurrentIndex(1);
-    cmbant->setAccessibleName("DWT antenna");
+    cmbant->setAccessibleDescription("DWT antenna");
     cmbant->setGeometry(308, 64, 80, 22);
     cmbant->setEnabled(false);
     cmbant->hide();
     cmbdwtatt = new QComboBox(GroupBox38);
     cmbdwtatt->addItems({"DX", "Local"});
     cmbdwtatt->setCurrentIndex(0);
-    cmbdwtatt->setAccessibleName("DWT attenuation");
+    cmbdwtatt->setAccessibleDescription("DWT attenuation");
     cmbdwtatt->setGeometry(392, 72, 72, 22);
     cmbdwtatt->setEnabled(false);
     cmbdwtatt->hide();
 
     Edit3 = new QLineEdit("454.32", GroupBox38);
-    Edit3->setMaxLength(6);
+    Edit3->setValidator(new TTypedLengthLimit(6, Edit3));
     Edit3->setToolTip("IF value in khz IF1");
     Edit3->setGeometry(165, 68, 40, 22);
     Edit3->hide();
     Edit4 = new QLineEdit("50000", GroupBox38);
-    Edit4->setMaxLength(5);
+    Edit4->setValidator(new TTypedLengthLimit(5, Edit4));
     Edit4->setToolTip("Oscillator frequency XTAL");
     Edit4->setGeometry(207, 68, 40, 22);
     Edit4->hide();
@@ -230,7 +233,7 @@ void TForm1::BuildControls() {
     OffsetCheck->setEnabled(false);
     OffsetCheck->hide();
     OffsetText = new QLineEdit("45000", GroupBox38);
-    OffsetText->setMaxLength(5);
+    OffsetText->setValidator(new TTypedLengthLimit(5, OffsetText));
     OffsetText->setGeometry(364, 64, 48, 22);
     OffsetText->setEnabled(false);
     OffsetText->hide();
@@ -296,6 +299,8 @@ void TForm1::BuildControls() {
     Memo2 = new QPlainTextEdit(GroupBox1);
     Memo2->hide();
 
+    for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit4, OffsetText}) NameAfterText(field);
+
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
     Timer2 = new QTimer(this);
@@ -316,7 +321,8 @@ void TForm1::BuildStatusBar() {
         label->setFixedWidth(widths[i]);
         label->setAlignment(i == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setAccessibleName(QString("Status panel %1").arg(i));
+        // A screen reader reads the panel's text; the description says which panel it is.
+        label->setAccessibleDescription(QString("Status panel %1").arg(i));
         StatusBar1->addWidget(label);
         panels_[static_cast<size_t>(i)] = label;
     }
@@ -351,7 +357,9 @@ void TForm1::ConnectHandlers() {
     connect(StringGrid1, &QTableView::clicked, this, action(&TForm1::StringGrid1Click));
 
     connect(chkupdate, &QCheckBox::toggled, this, action(&TForm1::chkupdateClick));
-    connect(checkaor, &QCheckBox::clicked, this, action(&TForm1::checkaorClick));
+    // Connect acts on every change of the box: a click, Alt+S, an accessibility
+    // tool's toggle.
+    connect(checkaor, &QCheckBox::toggled, this, action(&TForm1::checkaorClick));
     connect(Edit3, &QLineEdit::textChanged, this, action(&TForm1::Edit3Change));
     connect(Edit4, &QLineEdit::textChanged, this, action(&TForm1::Edit4Change));
     connect(OffsetText, &QLineEdit::textChanged, this, action(&TForm1::OffsetTextChange));

@@ -148,8 +148,8 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButt
         else Button3Click();
         break;
     case Qt::Key_S:
+        // The box's change runs checkaorClick.
         checkaor->setChecked(!checkaor->isChecked());
-        checkaorClick();
         break;
     case Qt::Key_V:
         if (SpeakBar->isEnabled()) SpeakBar->setFocus(Qt::ShortcutFocusReason);

@@ -6,7 +6,6 @@
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("DRM Quodra");
-    QApplication::setApplicationDisplayName("DRM Quodra");
 
     drmq::TForm1Options options;
     options.ProgramFolder = drmq::ProgramFolderOf(argv[0]);

@@ -1,30 +1,14 @@
 #include "tuning/PresetsDialog.h"
 
+#include "core/AccessibleText.h"
+#include "core/TypedLengthLimit.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QValidator>
 #include <QVBoxLayout>
 
 namespace drmq {
-
-namespace {
-
-// Refuses typing beyond a length, but, unlike a maximum length, leaves a
-// longer text set by the program whole, so that opening and closing the
-// dialog never shortens a preset.
-class TTypedLengthLimit : public QValidator {
-public:
-    TTypedLengthLimit(int limit, QObject *parent) : QValidator(parent), limit_(limit) {}
-    State validate(QString &input, int &) const override {
-        return input.size() <= limit_ ? Acceptable : Invalid;
-    }
-
-private:
-    int limit_;
-};
-
-} // namespace
 
 TForm2::TForm2(const std::array<QPushButton *, kRows> &presets, QLineEdit *frequencyField, QWidget *parent)
     : QDialog(parent), presets_(presets), frequencyField_(frequencyField) {
@@ -40,7 +24,8 @@ TForm2::TForm2(const std::array<QPushButton *, kRows> &presets, QLineEdit *frequ
 
         memtext[r] = new QLineEdit(box);
         memtext[r]->setObjectName(QString("memtext%1").arg(row + 1));
-        memtext[r]->setAccessibleName(QString("Preset %1").arg(row + 1));
+        memtext[r]->setAccessibleDescription(QString("Preset %1").arg(row + 1));
+        NameAfterText(memtext[r]);
         if (row < kShortRows) memtext[r]->setValidator(new TTypedLengthLimit(kShortRowLength, memtext[r]));
         grid->addWidget(memtext[r], row, 1);
 
