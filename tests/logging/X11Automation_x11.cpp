@@ -5,16 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <chrono>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 // After gtest and Qt: Xlib's None macro clashes with both.
@@ -27,30 +23,11 @@
 namespace drmq {
 namespace {
 
-// ctest runs test cases in parallel processes on one X server; the cases
-// that create windows and move the focus take turns through a lock file.
-class TDisplayLock {
-public:
-    explicit TDisplayLock(const std::string &display) {
-        std::string name = "/tmp/drmq-x11-tests";
-        for (char c : display) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        fd_ = ::open((name + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-    }
-    ~TDisplayLock() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-
-private:
-    int fd_ = -1;
-};
-
 class X11AutomationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char *name = std::getenv("DISPLAY");
         if (!name) GTEST_SKIP() << "no X display";
-        lock = std::make_unique<TDisplayLock>(name);
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
     }
@@ -99,7 +76,6 @@ protected:
         return got;
     }
 
-    std::unique_ptr<TDisplayLock> lock;
     Display *display = nullptr;
     std::vector<Window> windows;
 };
