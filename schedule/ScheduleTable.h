@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -24,7 +23,8 @@ public:
     }
     void Assign(std::string_view text) {
         size_ = static_cast<std::uint8_t>(std::min(text.size(), N));
-        std::memcpy(data_.data(), text.data(), size_);
+        // An empty view may hold a null pointer, which memcpy must never get.
+        std::copy_n(text.data(), size_, data_.data());
     }
     std::string_view View() const { return {data_.data(), size_}; }
     operator std::string_view() const { return View(); }

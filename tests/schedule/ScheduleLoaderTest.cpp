@@ -164,6 +164,18 @@ TEST(ScheduleLoader, BlockCutShortByTheEndOfFileStillCounts) {
     EXPECT_EQ(table.Entries[0].Country.View(), "");
 }
 
+// The file ends right after the marker: every field is cut from nothing
+// (the sanitizer build catches a null pointer handed on here).
+TEST(ScheduleLoader, FileEndingAfterTheMarkerGivesOneEmptyEntry) {
+    const ScheduleTable table = ParseSchedule("\nStartStopTimeUTC=");
+    ASSERT_EQ(table.EntryCount(), 1);
+    const ScheduleEntry &e = table.Entries[0];
+    for (std::string_view field : {e.StartTime.View(), e.StopTime.View(), e.Days.View(), e.FrequencyKHz.View(),
+                                   e.Target.View(), e.PowerKW.View(), e.Programme.View(), e.Language.View(),
+                                   e.Site.View(), e.Country.View()})
+        EXPECT_EQ(field, "");
+}
+
 TEST(ScheduleLoader, LineEndsWithAndWithoutCarriageReturn) {
     TScheduleBlock b;
     std::string lf = ScheduleFileText({b, b});
