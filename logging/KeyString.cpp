@@ -90,19 +90,27 @@ private:
             name = inside.substr(0, space);
             bool ok = false;
             count = QString::fromStdU32String(inside.substr(space + 1)).toInt(&ok, 10);
-            if (!ok || count < 0) return steps_.push_back({TKeyStep::BadName});
+            if (!ok || count < 0 || count > kMaxRepeatCount) return steps_.push_back({TKeyStep::BadName});
         }
-        if (name.size() == 1) return Key({TKeyStep::Char, 0, name[0]}, count);
+        if (name.size() == 1) return Repeat({TKeyStep::Char, 0, name[0]}, count);
         const std::string upper = QString::fromStdU32String(name).toUpper().toStdString();
         const auto keysym = name.size() <= kMaxNameLength ? NamedKeySym(upper) : std::nullopt;
         if (!keysym) return steps_.push_back({TKeyStep::BadName});
-        if (upper == kNumLockName) return Key({TKeyStep::NumLock}, count);
-        Key({TKeyStep::Press, *keysym}, count);
+        if (upper == kNumLockName) return Repeat({TKeyStep::NumLock}, count);
+        Repeat({TKeyStep::Press, *keysym}, count);
+    }
+
+    // A braced element's keys, paid from what the whole string may repeat.
+    void Repeat(const TKeyStep &step, int count) {
+        if (count > repeatsLeft_) return steps_.push_back({TKeyStep::BadName});
+        repeatsLeft_ -= count;
+        Key(step, count);
     }
 
     std::u32string text_;
     std::size_t pos_ = 0;
     bool group_ = false;
+    int repeatsLeft_ = kMaxRepeatedKeys;
     std::vector<unsigned long> held_;
     std::vector<TKeyStep> steps_;
 };
@@ -110,6 +118,18 @@ private:
 
 std::vector<TKeyStep> ParseKeyString(const QString &keys) {
     return TKeyStringParser(keys).Parse();
+}
+
+QString LiteralKeys(const QString &text) {
+    static const QString kSpecial = "+^%~(){}[]";
+    QString keys;
+    for (const QChar c : text) {
+        const bool special = kSpecial.contains(c);
+        if (special) keys += QChar('{');
+        keys += c;
+        if (special) keys += QChar('}');
+    }
+    return keys;
 }
 
 } // namespace drmq

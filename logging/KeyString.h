@@ -25,8 +25,19 @@ struct TKeyStep {
     bool operator==(const TKeyStep &) const = default;
 };
 
+// A repeat count ("{TAB 3}") above kMaxRepeatCount is reported like an
+// unknown name, and so is a braced element that would take the keys of all
+// braced elements of the string beyond kMaxRepeatedKeys: a string never asks
+// for more than a second or two of typing.
+inline constexpr int kMaxRepeatCount = 255;
+inline constexpr int kMaxRepeatedKeys = 1000;
+
 // Every key of a string in sending order; modifiers put down are always
 // released again, also when the string breaks off at a "{" without "}".
 std::vector<TKeyStep> ParseKeyString(const QString &keys);
+
+// The key string that types the text as it stands: every character with a
+// meaning in the language ("+^%~(){}[]") goes in braces.
+QString LiteralKeys(const QString &text);
 
 } // namespace drmq

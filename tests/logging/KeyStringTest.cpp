@@ -3,12 +3,15 @@
 #include "logging/KeyPlayer.h"
 #include "logging/KeyString.h"
 
+#include <QList>
+
 #include <gtest/gtest.h>
 
 // After gtest: Xlib's None macro clashes with it.
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -135,11 +138,34 @@ TEST(KeyStringTest, UnclosedBraceStillReleasesHeldModifiers) {
 }
 
 TEST(KeyStringTest, UnknownNameIsReportedAndSkipped) {
-    for (const char *keys : {"a{FOO}b", "a{TABX 2}b", "a{TAB x}b", "a{}b", "a{ABCDEFGHIJKLMNOPQRSTU}b"}) {
+    // Counts beyond what may be typed are errors of the same kind.
+    for (const char *keys : {"a{FOO}b", "a{TABX 2}b", "a{TAB x}b", "a{}b", "a{ABCDEFGHIJKLMNOPQRSTU}b",
+                             "a{x 256}b", "a{x 43555543}b", "a{TAB 2147483647}b", "a{x 99999999999}b"}) {
         const Played played = Play(keys);
         EXPECT_TRUE(played.result) << keys;
         EXPECT_EQ(played.events, (Events{"a down", "a up", "message Invalid Key Name", "b down", "b up"})) << keys;
     }
+}
+
+// Many counted elements together stay within what is typed in a second or two.
+TEST(KeyStringTest, RepeatsOfAWholeStringAreBounded) {
+    QString keys;
+    for (int typed = 0; typed < kMaxRepeatedKeys; typed += kMaxRepeatCount)
+        keys += QString("{TAB %1}").arg(std::min(kMaxRepeatCount, kMaxRepeatedKeys - typed));
+    const Played played = Play(keys + "{TAB}x");
+    const std::size_t tabEvents = 2 * static_cast<std::size_t>(kMaxRepeatedKeys);
+    ASSERT_EQ(played.events.size(), tabEvents + 3);
+    EXPECT_EQ(played.events[tabEvents - 1], "Tab up");
+    EXPECT_EQ(played.events[tabEvents], "message Invalid Key Name");
+    EXPECT_EQ(played.events.back(), "x up");
+}
+
+// Text made into keys types every character as it stands, the key syntax too.
+TEST(KeyStringTest, LiteralKeysTypeTheTextAsItStands) {
+    const QString text = "a+^%~(){}[]{{}}%{F4}{a 43555543} 7";
+    std::vector<TKeyStep> expected;
+    for (uint c : text.toUcs4()) expected.push_back({TKeyStep::Char, 0, char32_t(c)});
+    EXPECT_EQ(ParseKeyString(LiteralKeys(text)), expected);
 }
 
 TEST(KeyStringTest, CharacterWithoutAKeyIsReportedAndSkipped) {
