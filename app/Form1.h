@@ -285,6 +285,8 @@ public:
     bool FormShortCut(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
     bool LogRunning = false;
+    // Whether Start Log told the decoder, so that Stop Log tells it too.
+    bool DecoderLogStarted = false;
     // Asks the attention dialog while a log runs: 1 "Change it",
     // 2 "Stop Log + Change", 3 "Quit". Tests may answer through AttentionAnswer.
     int AskAttention();

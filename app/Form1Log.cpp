@@ -26,7 +26,7 @@ bool Exactly(Qt::KeyboardModifiers held, Qt::MouseButtons buttons, Qt::KeyboardM
 } // namespace
 
 void TForm1::Button3Click() {
-    DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
+    DecoderLogStarted = DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
     // Starts the clock of the log and resets its accumulators.
     ReceptionLog.Begin();
     ActivateProgramWindow(DecoderControl);
@@ -39,7 +39,7 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button4Click() {
-    DecoderStopLog(rbswr->ItemIndex(), DecoderControl);
+    if (DecoderLogStarted) DecoderStopLog(rbswr->ItemIndex(), DecoderControl);
     LogRunning = false;
     Button3->setEnabled(true);
     Button4->setEnabled(false);

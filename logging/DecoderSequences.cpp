@@ -1,6 +1,7 @@
 #include "logging/DecoderSequences.h"
 
 #include "logging/DesktopAutomation.h"
+#include "logging/KeyString.h"
 
 #include <QThread>
 
@@ -12,6 +13,14 @@ const char *const kDreamWindow = "System Evaluation";
 const char *const kProgramWindow = "DRM Quodra";
 // The window the connect step returns to.
 const char *const kConnectReturnWindow = "DRM Trovanix";
+
+// Whole kHz of the long, medium and short wave bands.
+bool IsFrequencyText(const QString &text) {
+    if (text.size() < 3 || text.size() > 5) return false;
+    for (const QChar c : text)
+        if (c < QChar('0') || c > QChar('9')) return false;
+    return true;
+}
 
 constexpr bool kWait = true;
 constexpr bool kNoWait = false;
@@ -44,14 +53,19 @@ TDecoderControl DesktopDecoderControl() {
     return {ActivateWindow, SendKeys, [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }};
 }
 
-void DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control) {
+bool DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control) {
+    // Anything else in the frequency field is not typed anywhere.
+    if (!IsFrequencyText(frequencyKhz)) return false;
+    // The frequency is data: none of its characters may act as key syntax.
+    const QString frequencyKeys = LiteralKeys(frequencyKhz);
     TSequence s(control);
     if (decoder == dcFhG) {
-        s.Activate(kFhGWindow).Keys("%R", kWait).Keys(frequencyKhz, kWait).Keys("%S", kWait);
+        s.Activate(kFhGWindow).Keys("%R", kWait).Keys(frequencyKeys, kWait).Keys("%S", kWait);
     } else {
         s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("{TAB}", kWait).Pause(50);
-        s.Keys(frequencyKhz, kNoWait).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
+        s.Keys(frequencyKeys, kNoWait).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
     }
+    return true;
 }
 
 void DecoderStopLog(int decoder, const TDecoderControl &control) {

@@ -23,7 +23,9 @@ TDecoderControl DesktopDecoderControl();
 // Keys go only into a window the sequence has found: when the last
 // activation found nothing, they are left out (they would land in whatever
 // window has the focus); the pauses and activations still run.
-void DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control = DesktopDecoderControl());
+// DecoderStartLog does nothing at all unless the frequency is 3 to 5 digits;
+// false then, so that the stop is not sent either (it would toggle the log on).
+bool DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control = DesktopDecoderControl());
 void DecoderStopLog(int decoder, const TDecoderControl &control = DesktopDecoderControl());
 // After Connect is ticked with Dream chosen.
 void DreamConnectSequence(const TDecoderControl &control = DesktopDecoderControl());

@@ -57,6 +57,19 @@ protected:
         for (int i = 0; i < 100 && QApplication::activeWindow() != &form; ++i) QApplication::processEvents();
         ASSERT_EQ(QApplication::activeWindow(), &form);
     }
+    // Every activation, key string and pause from now on goes to `steps`;
+    // each window the sequences look for is there.
+    void RecordDecoderSteps(TForm1 &form) {
+        form.DecoderControl = {[this, &form](const QString &title) {
+                                   steps << "activate " + title + (form.LogRunning ? " (running)" : "");
+                                   return true;
+                               },
+                               [this](const QString &keys, bool wait) {
+                                   steps << "keys " + keys + (wait ? " wait" : "");
+                                   return true;
+                               },
+                               [this](int ms) { steps << "pause " + QString::number(ms); }};
+    }
     // One clock tick a whole number of seconds later.
     void TickAfter(TForm1 &form, double seconds) {
         clock->AdvanceSeconds(seconds);
@@ -64,6 +77,7 @@ protected:
     }
 
     LogWorkingDir dir;
+    QStringList steps;
 };
 
 TEST_F(LogWindowTest, StartAndStopSwitchTheButtonsAndWriteOneBlock) {
@@ -212,16 +226,7 @@ TEST_F(AttentionThroughSetFreqTest, NoDialogForTheShownFrequencyOrWithoutALog) {
 
 TEST_F(LogWindowTest, StartAndStopTellTheChosenDecoderThenReturnToTheProgram) {
     TForm1 &form = StartWith(rmFT847);
-    QStringList steps;
-    form.DecoderControl = {[&](const QString &title) {
-                               steps << "activate " + title + (form.LogRunning ? " (running)" : "");
-                               return true;
-                           },
-                           [&](const QString &keys, bool wait) {
-                               steps << "keys " + keys + (wait ? " wait" : "");
-                               return true;
-                           },
-                           [&](int ms) { steps << "pause " + QString::number(ms); }};
+    RecordDecoderSteps(form);
     form.Button3->click();
     form.Edit1->setText("7325"); // the stop sequence sends no frequency
     form.Button4->click();
@@ -238,6 +243,28 @@ TEST_F(LogWindowTest, StartAndStopTellTheChosenDecoderThenReturnToTheProgram) {
                                          "activate System Evaluation (running)", "keys %L wait", "pause 50",
                                          "activate DRM Quodra"}));
 }
+
+// A stored frequency that is key syntax ("%{F4}" would close the decoder,
+// a huge repeat count would hang the program) is never typed: the log starts
+// at once, without a key or a pause, and its stop sends nothing either.
+class KeySyntaxFrequencyTest : public LogWindowTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(KeySyntaxFrequencyTest, StartsTheLogWithoutSendingAKey) {
+    WriteSettings("Receiver=" + std::to_string(rmFT847) + "\r\nSoftware RX=1\r\nQRG=" + GetParam() + "\r\n");
+    TForm1 &form = Start();
+    RecordDecoderSteps(form);
+    ASSERT_EQ(form.Edit1->text(), GetParam());
+    form.Button3->click();
+    EXPECT_TRUE(form.LogRunning);
+    EXPECT_TRUE(form.Button4->isEnabled());
+    EXPECT_EQ(steps, QStringList({"activate DRM Quodra"}));
+    form.Button4->click();
+    EXPECT_FALSE(form.LogRunning);
+    EXPECT_EQ(steps, QStringList({"activate DRM Quodra", "activate DRM Quodra"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredQrg, KeySyntaxFrequencyTest, ::testing::Values("%{F4}", "{a 43555543}"),
+                         [](const auto &info) { return info.index == 0 ? "AltF4" : "HugeRepeatCount"; });
 
 // ---- Keyboard shortcuts ------------------------------------------------------
 

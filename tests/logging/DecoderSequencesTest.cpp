@@ -80,5 +80,20 @@ TEST_F(DecoderSequencesTest, NoDecoderWindowMeansNoKeysButTheSamePauses) {
                             "pause 50", "activate DRM Trovanix"}));
 }
 
+// Only a frequency of whole kHz is typed; anything else from the settings
+// file or the field tells the decoder nothing (and asks for no stop later).
+TEST_F(DecoderSequencesTest, AFrequencyThatIsNotThreeToFiveDigitsSendsNothing) {
+    for (const char *text : {"%{F4}", "{a 43555543}", "", "12", "123456", "15 40", "+1544", "1544\n"}) {
+        for (int decoder : {dcFhG, dcDream}) {
+            EXPECT_FALSE(DecoderStartLog(decoder, QString::fromUtf8(text), Recorder())) << text;
+        }
+    }
+    EXPECT_FALSE(DecoderStartLog(dcFhG, QString::fromUtf8("\u0661\u0665\u0664"), Recorder()));
+    EXPECT_EQ(steps, Steps{});
+    EXPECT_TRUE(DecoderStartLog(dcFhG, "177", Recorder()));
+    EXPECT_EQ(steps, (Steps{"activate DRM Software Radio 2.", "keys %R (wait)", "keys 177 (wait)",
+                            "keys %S (wait)"}));
+}
+
 } // namespace
 } // namespace drmq
