@@ -3,6 +3,9 @@
 
 BUILD      ?= build
 BENCHBUILD ?= build-bench
+FUZZBUILD  ?= build-fuzz
+SANBUILD   ?= build-sanitize
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PACKAGES    = qt6-base-dev cmake g++ make googletest libgtest-dev libgmock-dev \
               libbenchmark-dev xvfb xauth libx11-dev libxtst-dev libssl-dev \
@@ -13,7 +16,7 @@ PACKAGES    = qt6-base-dev cmake g++ make googletest libgtest-dev libgmock-dev \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench fuzz sanitize clean
 
 all: build
 
@@ -54,5 +57,33 @@ bench: deps
 	cmake --build $(BENCHBUILD) -j $(JOBS) --target drmq_bench
 	cd $(BENCHBUILD) && xvfb-run -a ./bench/drmq_bench
 
+# Every parser of outside input under libFuzzer with the address and
+# undefined-behaviour sanitizers, FUZZ_SECONDS each, one after another. New
+# inputs go to $(FUZZBUILD)/corpus, faults to $(FUZZBUILD)/findings.
+fuzz: deps
+	cmake -S . -B $(FUZZBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DDRMQ_FUZZ=ON -DDRMQ_TESTS=OFF
+	cmake --build $(FUZZBUILD) -j $(JOBS) --target fuzzers
+	@mkdir -p $(FUZZBUILD)/findings; \
+	for seeds in tests/fuzz/corpus/*/; do \
+	  name=$$(basename $$seeds); mkdir -p $(FUZZBUILD)/corpus/$$name; \
+	  echo "== $$name: $(FUZZ_SECONDS) s"; \
+	  $(FUZZBUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZBUILD)/findings/$$name- \
+	    $(FUZZBUILD)/corpus/$$name $$seeds || { \
+	    echo "fuzz_$$name found a fault: see $(FUZZBUILD)/findings/; after the fix, add the input to $$seeds"; \
+	    exit 1; }; \
+	done
+
+# The whole test suite built with the address and undefined-behaviour
+# sanitizers. Leak checking is off: Qt's and the X libraries' allocations
+# that live until exit would bury real reports.
+sanitize: deps
+	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRMQ_SANITIZE=ON
+	cmake --build $(SANBUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+	  ctest --test-dir $(SANBUILD) --output-on-failure -j $(JOBS) --timeout 900
+
 clean:
-	rm -rf $(BUILD) $(BENCHBUILD)
+	rm -rf $(BUILD) $(BENCHBUILD) $(FUZZBUILD) $(SANBUILD)
