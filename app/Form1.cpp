@@ -26,7 +26,8 @@ const char *const kCaption = "DRM Quodra 3.2 by R. Vandelm";
 
 const QStringList kReceivers = {"AOR7030", "FRG100",  "FRG8800", "FT847",   "RX320D", "WRG303",
                                 "PCR1000", "Elektor", "E1800",   "NRD545",  "DWT",    "DRT1",
-                                "WRG313",  "ICOM CI-V", "NRD535", "DWT CT", "NRD525", "TS-850"};
+                                "WRG313",  "ICOM CI-V", "NRD535", "DWT CT", "NRD525", "TS-850",
+                                "Hamlib"};
 const QStringList kBands = {"LW",  "MW",  "120m", "90m", "75m", "60m", "49m", "41m",
                             "31m", "25m", "22m",  "19m", "16m", "13m", "11m"};
 
@@ -65,7 +66,10 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
     ScheduleNextTick();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Ends the Hamlib thread while the window can still take its events.
+    Hamlib.reset();
+}
 
 void TForm1::SetDialogs(TForm2 *form2, TForm3 *form3, TForm4 *form4) {
     Form2 = form2;
@@ -282,7 +286,13 @@ void TForm1::BuildControls() {
     cbrx->setCurrentIndex(0);
     cbrx->setMaxVisibleItems(20);
     cbrx->setToolTip("Receiver");
-    cbrx->setGeometry(78, 40, 78, 22);
+    cbrx->setGeometry(78, 40, 58, 22);
+    btnhamlib = new QToolButton(GroupBox29);
+    btnhamlib->setText("…");
+    btnhamlib->setToolTip("Hamlib settings (Alt+H)");
+    btnhamlib->setAccessibleName("Hamlib settings");
+    btnhamlib->setGeometry(136, 40, 20, 22);
+    btnhamlib->setEnabled(false);
     chkupdate = new QCheckBox("Update", GroupBox29);
     chkupdate->setChecked(true);
     chkupdate->setGeometry(6, 40, 70, 20);
@@ -360,6 +370,8 @@ void TForm1::ConnectHandlers() {
     // Connect acts on every change of the box: a click, Alt+S, an accessibility
     // tool's toggle.
     connect(checkaor, &QCheckBox::toggled, this, action(&TForm1::checkaorClick));
+    connect(btnhamlib, &QToolButton::clicked, this, action(&TForm1::btnhamlibClick));
+    connect(cbrx, &QComboBox::currentIndexChanged, this, [this] { UpdateHamlibButton(); });
     connect(Edit3, &QLineEdit::textChanged, this, action(&TForm1::Edit3Change));
     connect(Edit4, &QLineEdit::textChanged, this, action(&TForm1::Edit4Change));
     connect(OffsetText, &QLineEdit::textChanged, this, action(&TForm1::OffsetTextChange));

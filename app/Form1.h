@@ -7,6 +7,7 @@
 #include "logging/DecoderSequences.h"
 #include "logging/ReceptionLog.h"
 #include "rig/ControlStates.h"
+#include "rig/HamlibWorker.h"
 #include "rig/LinePort.h"
 #include "rig/VendorLibrary.h"
 #include "schedule/Bulletin.h"
@@ -25,6 +26,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 
 #include <array>
 #include <cstdint>
@@ -153,6 +155,7 @@ public:
     QCheckBox *checkaor = nullptr;
     QComboBox *cbcom = nullptr;
     QComboBox *cbrx = nullptr;
+    QToolButton *btnhamlib = nullptr; // "…": the Hamlib settings
     QCheckBox *chkupdate = nullptr;
     QCheckBox *cbrxl = nullptr;
     TRadioGroup *rbswr = nullptr;
@@ -246,6 +249,30 @@ public:
     void SwitchControlsOnDisconnect(int model);
     void ApplyModelControls(const TModelControls &controls);
     QWidget *OtherControl(TOtherControl control) const;
+
+    // ---- Hamlib rig --------------------------------------------------------------
+    // Opens the Hamlib settings dialog (the "…" button and Alt+H).
+    void btnhamlibClick();
+    // The button works while "Hamlib" is chosen and not connected.
+    void UpdateHamlibButton();
+    void ConnectHamlib();
+    void DisconnectHamlib();
+    // An event of the Hamlib worker, delivered on the UI thread.
+    void HamlibEvent(const THamlibEvent &event);
+    void HamlibAttenuatorChange();
+    void HamlibFilterChange();
+    void HamlibVolumeChange();
+    void HamlibReadLevel();
+    // Created at the first Hamlib connect; owns the rig handle on its own thread.
+    std::unique_ptr<THamlibWorker> Hamlib;
+    // The session of the current connect; 0 while none is open or opening.
+    std::uint64_t HamlibSession = 0;
+    THamlibCaps HamlibCaps;
+    // The link to the receiver failed while connected; the cause is shown
+    // until it comes back.
+    void ReceiverLinkLost(const QString &cause);
+    void ReceiverLinkBack();
+    bool ReceiverLost = false;
 
     // ---- Receiver controls, tuning controls and presets -------------------------
     void cbattChange();

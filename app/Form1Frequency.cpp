@@ -91,6 +91,9 @@ void TForm1::SetFreq(const QString &khz) {
         CFR2ButtonClick();
         FTWout(static_cast<double>(command.Hz));
         break;
+    case TKind::Hamlib:
+        if (Hamlib && HamlibSession != 0) Hamlib->Tune(command.Hz);
+        break;
     }
 }
 

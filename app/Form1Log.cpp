@@ -84,6 +84,9 @@ void TForm1::ReadSignalLevel() {
         lblsm->setText(ShortestDecimalText(Rxl));
         break;
     }
+    case rmHamlib:
+        HamlibReadLevel();
+        break;
     case rmTS850:
         ComPort1->SendBytes("SM;");
         ComPort1->ReceiveBytes(ReplyBuffer, 7);
@@ -100,7 +103,8 @@ void TForm1::ReadSignalLevel() {
 void TForm1::LogTick() {
     const std::uint16_t minutes = ReceptionLog.UpdateMinuteIndex();
     SetPanelText(1, "Logged: " + QString::number(minutes) + " min");
-    if (cbrxl->isChecked() && ReceptionLog.LogFileOpen()) ReceptionLog.Sample(Rxl);
+    // While the link is lost there is no reading to sample.
+    if (cbrxl->isChecked() && ReceptionLog.LogFileOpen() && !ReceiverLost) ReceptionLog.Sample(Rxl);
 }
 
 void TForm1::CloseLogOnExit() {
@@ -163,6 +167,9 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButt
         break;
     case Qt::Key_C:
         StringGrid1MouseDown(Qt::RightButton);
+        break;
+    case Qt::Key_H:
+        if (btnhamlib->isEnabled()) btnhamlibClick();
         break;
     case Qt::Key_X:
         FiveKhzStep(&TForm1::Button2Click);

@@ -77,6 +77,9 @@ void TForm1::ConnectReceiver(int model) {
         CFR1ButtonClick();
         CFR2ButtonClick();
         break;
+    case TLinkKind::HamlibRig:
+        ConnectHamlib();
+        break;
     }
 }
 
@@ -125,6 +128,9 @@ void TForm1::DisconnectReceiver(int model) {
         break;
     case TLinkKind::LinesPerCommand: // the DRT1 holds nothing open
         break;
+    case TLinkKind::HamlibRig:
+        DisconnectHamlib();
+        break;
     }
     SwitchControlsOnDisconnect(model);
 }
@@ -161,6 +167,7 @@ void TForm1::IdleReceiver() {
 }
 
 void TForm1::ReleaseLibraries() {
+    if (Hamlib) Hamlib->Close();
     CloseLibrary(cbrx->currentIndex());
 }
 

@@ -47,12 +47,14 @@ void SwitchCommonControls(TForm1 &form, bool connected) {
 
 void TForm1::SwitchControlsOnConnect(int model, const std::function<void()> &afterCommonSet) {
     SwitchCommonControls(*this, true);
+    UpdateHamlibButton();
     if (afterCommonSet) afterCommonSet();
     ApplyModelControls(ConnectControls(model));
 }
 
 void TForm1::SwitchControlsOnDisconnect(int model) {
     SwitchCommonControls(*this, false);
+    UpdateHamlibButton();
     ApplyModelControls(DisconnectControls(model));
 }
 

@@ -120,6 +120,11 @@ void TForm1::ReadSettingsFirstGroup() {
             ini.ReadString(kPorts, KeyName("COM", i + 1), "/dev/ttyS" + std::to_string(i));
     scheduleUrl_ = ini.ReadString(kSettings, "Schedule URL", kDefaultScheduleUrl);
     bulletinUrl_ = ini.ReadString(kSettings, "Bulletin URL", kDefaultBulletinUrl);
+    const THamlibSettings hamlib;
+    Settings.Hamlib.Model = ini.ReadInteger(kSettings, "Hamlib model", hamlib.Model);
+    Settings.Hamlib.Port = ini.ReadString(kSettings, "Hamlib port", hamlib.Port);
+    Settings.Hamlib.Speed = ini.ReadInteger(kSettings, "Hamlib speed", hamlib.Speed);
+    Settings.Hamlib.Mode = ini.ReadString(kSettings, "Hamlib mode", hamlib.Mode);
 }
 
 void TForm1::ReadSettingsSecondGroup() {
@@ -183,6 +188,10 @@ void TForm1::WriteSettings() {
     for (int i = 0; i < 9; ++i) ini.WriteString(kPorts, KeyName("COM", i + 1), portPaths_[static_cast<size_t>(i)]);
     ini.WriteString(kSettings, "Schedule URL", scheduleUrl_);
     ini.WriteString(kSettings, "Bulletin URL", bulletinUrl_);
+    ini.WriteInteger(kSettings, "Hamlib model", Settings.Hamlib.Model);
+    ini.WriteString(kSettings, "Hamlib port", Settings.Hamlib.Port);
+    ini.WriteInteger(kSettings, "Hamlib speed", Settings.Hamlib.Speed);
+    ini.WriteString(kSettings, "Hamlib mode", Settings.Hamlib.Mode);
     ini.UpdateFile();
 }
 

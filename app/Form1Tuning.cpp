@@ -19,6 +19,7 @@ void TForm1::SendSerialWrites(const std::vector<std::string> &writes) {
 
 void TForm1::cbattChange() {
     if (!checkaor->isChecked()) return;
+    if (cbrx->currentIndex() == rmHamlib) return HamlibAttenuatorChange();
     SetAtt(QString::number(cbatt->currentIndex()));
 }
 
@@ -28,11 +29,13 @@ void TForm1::SetAtt(const QString &value) {
 
 void TForm1::cbfilterChange() {
     if (!checkaor->isChecked()) return;
+    if (cbrx->currentIndex() == rmHamlib) return HamlibFilterChange();
     SendSerialWrites(FilterCommand(cbrx->currentIndex(), cbfilter->currentIndex()));
 }
 
 void TForm1::VolBarChange() {
     if (!checkaor->isChecked()) return;
+    if (cbrx->currentIndex() == rmHamlib) return HamlibVolumeChange();
     SendSerialWrites(AuxLevelCommand(cbrx->currentIndex(), VolBar->value()));
 }
 

@@ -2,6 +2,8 @@
 // their defaults; filled at start-up and written back at shutdown. UI thread.
 #pragma once
 
+#include "rig/HamlibRig.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -24,6 +26,8 @@ struct TSettings {
     std::string ICOMRigAddress = "$00";
     // Colour values with red in the low byte.
     std::array<std::uint32_t, csCount> Colors{};
+    // The rig the "Hamlib" receiver drives.
+    THamlibSettings Hamlib;
 };
 
 } // namespace drmq

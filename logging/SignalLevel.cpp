@@ -12,10 +12,16 @@ namespace drmq {
 
 namespace {
 constexpr double kAttenuatorStep = 1.6666666666666667;
+// S9 is 50 uV at 50 ohms.
+constexpr double kS9Dbuv = 34.0;
 } // namespace
 
 bool ReportsSignalLevel(int model) {
-    return model == rmAOR7030 || model == rmFRG100 || model == rmDWT || model == rmTS850;
+    return model == rmAOR7030 || model == rmFRG100 || model == rmDWT || model == rmTS850 || model == rmHamlib;
+}
+
+double HamlibLevel(int strengthDb, double correction) {
+    return kS9Dbuv + strengthDb - correction;
 }
 
 double AntennaCorrectionValue(std::string_view text) {

@@ -14,7 +14,7 @@
 namespace drmq {
 
 // Whether a model (receiver list index) reports a signal level: AOR7030,
-// FRG100, DWT and TS-850; only these write the log file.
+// FRG100, DWT, TS-850 and Hamlib rigs; only these write the log file.
 bool ReportsSignalLevel(int model);
 
 // The antenna correction setting in dB; a text that is not a number counts as 0.
@@ -35,6 +35,9 @@ double Frg100Level(const TCalibrationTable &table, std::uint8_t smeter, int khz,
 // TS-850: the reply "SM0015;" gives 15 x 4 - 26 = 34 (less the correction);
 // an empty reply counts as 0. A reply whose digits are no number gives no level.
 std::optional<double> Ts850Level(std::string_view reply, double correction);
+
+// Hamlib: the strength in dB relative to S9, with S9 = 34 dBuV, less the correction.
+double HamlibLevel(int strengthDb, double correction);
 
 // Shown in lblsm: the level rounded to an integer.
 QString RoundedLevelText(double level);

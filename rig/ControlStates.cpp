@@ -94,6 +94,8 @@ TModelControls ConnectControls(int model) {
                 {Show(O::OffsetCheck), Set(O::OffsetText, On, On), Show(O::Label1)}};
     case rmICOM:
         return {Bar(K, K), Bar(K, K), List(On, On, kOnOffAttenuator), List(Off, Off), {}};
+    case rmHamlib: // the rest follows once the rig has said what it offers
+        return AllDisabled();
     case rmNRD535:
     case rmNRD525:
         return {Bar(K, K), Bar(K, K, {}, 255), List(On, On, kOnOffAttenuator),
@@ -139,6 +141,8 @@ TModelControls DisconnectControls(int model) {
                  Set(O::OffsetCheck, Off, Off), Set(O::OffsetText, Off, Off), Hide(O::Label1)}};
     case rmTS850:
         return {Bar(K, K), Bar(K, K), List(K, K), List(K, K), LevelDisplayOff()};
+    case rmHamlib:
+        return {Bar(Off, K), Bar(Off, K), Stored(), Stored(), LevelDisplayOff()};
     default: // E1800 and indices outside the catalogue change nothing
         return {};
     }

@@ -56,7 +56,7 @@ struct TModelControls {
 };
 
 // The controls of a model on connect and on disconnect (besides the common
-// sets that every model switches); nothing for an index outside 0..17.
+// sets that every model switches); nothing for an index outside 0..18.
 TModelControls ConnectControls(int model);
 TModelControls DisconnectControls(int model);
 

@@ -26,6 +26,7 @@ const TReceiverEntry kCatalogue[kReceiverModelCount] = {
     {rmDWTCT,   "DWT CT",    L::FrontendLibrary, br9600,  sbOneStopBit,  X::None,                 false, "libafgusbfe.so", "afgusbfe.dll not found !"},
     {rmNRD525,  "NRD525",    L::SerialPort,      br1200,  sbOneStopBit,  X::None,                 false, nullptr, nullptr},
     {rmTS850,   "TS-850",    L::SerialPort,      br4800,  sbTwoStopBits, X::Handshake,            false, nullptr, nullptr},
+    {rmHamlib,  "Hamlib",    L::HamlibRig,       br9600,  sbOneStopBit,  X::None,                 false, nullptr, nullptr},
 };
 // clang-format on
 } // namespace

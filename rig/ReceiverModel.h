@@ -1,4 +1,4 @@
-// ReceiverModel: the catalogue of the 18 supported receivers, in the order of
+// ReceiverModel: the catalogue of the 19 supported receivers, in the order of
 // the receiver list, with each model's link and line settings. Pure data, any thread.
 #pragma once
 
@@ -28,16 +28,18 @@ enum ReceiverModel {
     rmDWTCT = 15,
     rmNRD525 = 16,
     rmTS850 = 17,
+    rmHamlib = 18, // any rig Hamlib drives, locally or over the network
 };
 
-constexpr int kReceiverModelCount = 18;
+constexpr int kReceiverModelCount = 19;
 
 enum class TLinkKind {
     SerialPort,     // ComPort1 with the row's line settings
     RadioLibrary,   // a WiNRADiO library, driven through a radio handle
     FrontendLibrary, // the DWT front-end library
     LinesHeld,      // synthesizer on the control lines, held open while connected
-    LinesPerCommand // synthesizer on the control lines, opened for every command
+    LinesPerCommand, // synthesizer on the control lines, opened for every command
+    HamlibRig       // a Hamlib rig handle, driven on the Hamlib worker thread
 };
 
 // Line settings a connect sets besides speed and stop bits.
@@ -62,7 +64,7 @@ struct TReceiverEntry {
     const char *LibraryMissingText;
 };
 
-// The catalogue row of a list index, or nullptr for an index outside 0..17.
+// The catalogue row of a list index, or nullptr for an index outside 0..18.
 const TReceiverEntry *FindReceiverModel(int index);
 
 // The speed a serial model runs at with the given "ICOM Baudrate" setting.

@@ -137,6 +137,7 @@ TFrequencyCommand FrequencyCommand(int model, std::string_view text, int khz, co
     case rmDWTCT: c.Kind = TKind::FrontendLibrary; break;
     case rmElektor: c.Kind = TKind::Elektor; break;
     case rmDRT1: c.Kind = TKind::DRT1; break;
+    case rmHamlib: c.Kind = TKind::Hamlib; break;
     default: break;
     }
     return c;

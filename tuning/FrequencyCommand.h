@@ -21,7 +21,8 @@ struct TFrequencyCommand {
         RadioLibrary,    // WiNRADiO SetFrequency with Hz
         FrontendLibrary, // DWT FrontendSetFrequency with Hz
         Elektor,         // LO with Khz
-        DRT1             // CFR1, CFR2, then FTWout with Hz
+        DRT1,            // CFR1, CFR2, then FTWout with Hz
+        Hamlib           // the Hamlib rig is tuned to Hz
     };
     TKind Kind = TKind::None;
     std::string Bytes;

@@ -8,7 +8,8 @@ namespace {
 
 TEST(ReportsSignalLevelTest, OnlyTheFourLevelReceivers) {
     for (int model = 0; model < kReceiverModelCount; ++model) {
-        const bool expected = model == rmAOR7030 || model == rmFRG100 || model == rmDWT || model == rmTS850;
+        const bool expected =
+            model == rmAOR7030 || model == rmFRG100 || model == rmDWT || model == rmTS850 || model == rmHamlib;
         EXPECT_EQ(ReportsSignalLevel(model), expected) << model;
     }
     EXPECT_FALSE(ReportsSignalLevel(-1));

@@ -81,7 +81,7 @@ TEST(ControlStates, Drt1ShowsItsOffsetWithoutEnablingTheBox) {
 }
 
 TEST(ControlStates, E1800AndUnknownModelsChangeNothing) {
-    for (int m : {static_cast<int>(rmE1800), -1, 18}) {
+    for (int m : {static_cast<int>(rmE1800), -1, 19}) {
         for (const TModelControls &c : {ConnectControls(m), DisconnectControls(m)}) {
             EXPECT_EQ(c.VolBar.Enabled, TSwitch::Keep);
             EXPECT_FALSE(c.VolBar.Range.has_value());

@@ -12,10 +12,10 @@ namespace {
 using namespace std::string_literals;
 using Writes = std::vector<std::string>;
 
-TEST(ReceiverCatalogue, EighteenModelsInListOrder) {
+TEST(ReceiverCatalogue, NineteenModelsInListOrder) {
     const char *texts[] = {"AOR7030", "FRG100",  "FRG8800", "FT847",     "RX320D", "WRG303",
                            "PCR1000", "Elektor", "E1800",   "NRD545",    "DWT",    "DRT1",
-                           "WRG313",  "ICOM CI-V", "NRD535", "DWT CT",   "NRD525", "TS-850"};
+                           "WRG313",  "ICOM CI-V", "NRD535", "DWT CT",   "NRD525", "TS-850", "Hamlib"};
     for (int i = 0; i < kReceiverModelCount; ++i) {
         const TReceiverEntry *entry = FindReceiverModel(i);
         ASSERT_NE(entry, nullptr);
@@ -23,7 +23,8 @@ TEST(ReceiverCatalogue, EighteenModelsInListOrder) {
         EXPECT_STREQ(entry->ListText, texts[i]);
     }
     EXPECT_EQ(FindReceiverModel(-1), nullptr);
-    EXPECT_EQ(FindReceiverModel(18), nullptr);
+    EXPECT_EQ(FindReceiverModel(19), nullptr);
+    EXPECT_EQ(FindReceiverModel(rmHamlib)->Link, TLinkKind::HamlibRig);
 }
 
 TEST(ReceiverCatalogue, SerialModelsSpeedAndStopBits) {

@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         AttCase{rmICOM, "1", {B({0xFE, 0xFE, 0x00, 0xE0, 0x11, 0x18, 0xFD}), B({0xFE, 0xFE, 0x00, 0xE0, 0x11, 0x20, 0xFD})}},
         AttCase{rmICOM, "2", {}},
         AttCase{rmFRG100, "0", {}}, AttCase{rmRX320D, "1", {}}, AttCase{rmDWT, "0", {}}, AttCase{rmTS850, "1", {}},
-        AttCase{-1, "0", {}}, AttCase{18, "0", {}}));
+        AttCase{-1, "0", {}}, AttCase{rmHamlib, "0", {}}, AttCase{19, "0", {}}));
 
 TEST(IcomAddressTest, LowEightBitsOfDecimalOrDollarHex) {
     EXPECT_EQ(IcomAddressByte("$00"), 0x00);

@@ -140,7 +140,8 @@ TEST(FrequencyCommand, LibraryAndSynthesizerModelsGetTheirFrequency) {
     };
     for (const Case c : {Case{rmWRG303, TKind::RadioLibrary}, Case{rmWRG313, TKind::RadioLibrary},
                          Case{rmDWT, TKind::FrontendLibrary}, Case{rmDWTCT, TKind::FrontendLibrary},
-                         Case{rmElektor, TKind::Elektor}, Case{rmDRT1, TKind::DRT1}}) {
+                         Case{rmElektor, TKind::Elektor}, Case{rmDRT1, TKind::DRT1},
+                         Case{rmHamlib, TKind::Hamlib}}) {
         const auto command = Command(c.model, "6095");
         EXPECT_EQ(command.Kind, c.kind) << c.model;
         EXPECT_EQ(command.Hz, 6095000) << c.model;
@@ -151,7 +152,7 @@ TEST(FrequencyCommand, LibraryAndSynthesizerModelsGetTheirFrequency) {
 
 TEST(FrequencyCommand, IndexOutsideTheCatalogueSendsNothing) {
     EXPECT_EQ(Command(-1, "6095").Kind, TKind::None);
-    EXPECT_EQ(Command(18, "6095").Kind, TKind::None);
+    EXPECT_EQ(Command(19, "6095").Kind, TKind::None);
 }
 
 } // namespace

@@ -1,0 +1,290 @@
+#include "rig/HamlibWorker.h"
+
+#include <optional>
+#include <pthread.h>
+#include <signal.h>
+
+namespace drmq {
+
+struct THamlibWorker::TCommand {
+    enum class TKind { Open, Close, Tune, Passband, Attenuator, Audio, Strength };
+    TKind Kind;
+    THamlibSettings Settings;
+    std::uint64_t Session = 0;
+    std::int64_t Hz = 0;
+    TPassband Passband = TPassband::Wide;
+    int Db = 0;
+    float Level = 0.0F;
+};
+
+struct THamlibWorker::TShared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<TCommand> queue;
+    std::uint64_t sessions = 0;
+    bool stop = false;
+    bool ended = false;
+
+    std::mutex sinkMutex;
+    TSink sink;
+    void Emit(THamlibEvent event) {
+        std::lock_guard<std::mutex> lock(sinkMutex);
+        if (sink) sink(event);
+    }
+};
+
+namespace {
+using TKind = THamlibEvent::TKind;
+constexpr std::chrono::milliseconds kGracePeriod{3000};
+
+// The rig as the worker knows it: what was last asked for, so that a link
+// that comes back gets the same settings again.
+class TRigSession {
+public:
+    explicit TRigSession(const std::function<void(THamlibEvent)> &emit) : emit_(emit) {}
+
+    bool Lost() const { return lost_; }
+    std::chrono::steady_clock::time_point NextRetry() const { return nextRetry_; }
+
+    void Open(const THamlibSettings &settings, std::uint64_t session, std::int64_t hz) {
+        rig_.Close();
+        settings_ = settings;
+        session_ = session;
+        active_ = false;
+        lost_ = false;
+        hz_ = hz;
+        passband_ = TPassband::Wide;
+        attenuator_.reset();
+        audio_.reset();
+        THamlibResult result = rig_.Open(settings_);
+        std::string refused;
+        if (result.Ok()) result = ApplyAll(refused);
+        if (!result.Ok()) {
+            rig_.Close();
+            Emit(TKind::OpenFailed, result.Text);
+            return;
+        }
+        active_ = true;
+        THamlibEvent opened{TKind::Opened, session_, {}, rig_.Capabilities(), 0};
+        emit_(opened);
+        if (!refused.empty()) Emit(TKind::CommandFailed, refused);
+    }
+
+    void Close() {
+        rig_.Close();
+        active_ = false;
+        lost_ = false;
+    }
+
+    void Tune(std::int64_t hz) {
+        hz_ = hz;
+        Command([&] { return rig_.SetFrequency(hz); });
+    }
+    void SetPassband(TPassband passband) {
+        passband_ = passband;
+        Command([&] { return rig_.SetMode(settings_.Mode, passband); });
+    }
+    void SetAttenuator(int db) {
+        attenuator_ = db;
+        Command([&] { return rig_.SetAttenuator(db); });
+    }
+    void SetAudioLevel(float level) {
+        audio_ = level;
+        Command([&] { return rig_.SetAudioLevel(level); });
+    }
+    void ReadStrength() {
+        if (!active_ || lost_) return;
+        int db = 0;
+        const THamlibResult result = rig_.ReadStrength(db);
+        if (result.Ok()) emit_(THamlibEvent{TKind::Strength, session_, {}, {}, db});
+        else if (result.LinkFailure()) LoseLink(result.Text);
+        // A reading the rig cannot give is simply not shown.
+    }
+
+    void Reopen() {
+        if (!active_ || !lost_) return;
+        THamlibResult result = rig_.Open(settings_);
+        std::string refused;
+        if (result.Ok()) result = ApplyAll(refused);
+        if (!result.Ok()) {
+            rig_.Close();
+            nextRetry_ = std::chrono::steady_clock::now() + THamlibWorker::kRetryInterval;
+            return;
+        }
+        lost_ = false;
+        Emit(TKind::LinkBack, {});
+    }
+
+private:
+    void Emit(TKind kind, const std::string &text) { emit_(THamlibEvent{kind, session_, text, {}, 0}); }
+
+    // Runs a user's command; while the link is lost only its value is kept.
+    template <class TCall> void Command(TCall call) {
+        if (!active_ || lost_) return;
+        const THamlibResult result = call();
+        if (result.LinkFailure()) LoseLink(result.Text);
+        else if (!result.Ok()) Emit(TKind::CommandFailed, result.Text);
+    }
+
+    void LoseLink(const std::string &why) {
+        rig_.Close();
+        lost_ = true;
+        nextRetry_ = std::chrono::steady_clock::now() + THamlibWorker::kRetryInterval;
+        Emit(TKind::LinkLost, why);
+    }
+
+    // Mode, frequency and the levels asked for, on a freshly opened rig. A
+    // link failure is returned; what the rig merely refuses is collected.
+    THamlibResult ApplyAll(std::string &refused) {
+        auto step = [&](const THamlibResult &result) {
+            if (!result.Ok() && !result.LinkFailure() && refused.empty()) refused = result.Text;
+            return !result.LinkFailure();
+        };
+        THamlibResult failure;
+        auto run = [&](const THamlibResult &result) {
+            if (!step(result) && failure.Ok()) failure = result;
+        };
+        run(rig_.SetMode(settings_.Mode, passband_));
+        if (failure.Ok() && hz_ > 0) run(rig_.SetFrequency(hz_));
+        if (failure.Ok() && attenuator_) run(rig_.SetAttenuator(*attenuator_));
+        if (failure.Ok() && audio_) run(rig_.SetAudioLevel(*audio_));
+        return failure;
+    }
+
+    std::function<void(THamlibEvent)> emit_;
+    THamlibRig rig_;
+    THamlibSettings settings_;
+    std::uint64_t session_ = 0;
+    bool active_ = false;
+    bool lost_ = false;
+    std::chrono::steady_clock::time_point nextRetry_;
+    std::int64_t hz_ = 0;
+    TPassband passband_ = TPassband::Wide;
+    std::optional<int> attenuator_;
+    std::optional<float> audio_;
+};
+
+} // namespace
+
+THamlibWorker::THamlibWorker(TSink sink) : shared_(std::make_shared<TShared>()) {
+    shared_->sink = std::move(sink);
+    thread_ = std::thread([shared = shared_] { Run(shared); });
+}
+
+THamlibWorker::~THamlibWorker() {
+    {
+        std::lock_guard<std::mutex> lock(shared_->sinkMutex);
+        shared_->sink = nullptr;
+    }
+    Close();
+    std::unique_lock<std::mutex> lock(shared_->mutex);
+    shared_->stop = true;
+    shared_->changed.notify_all();
+    const bool ended = shared_->changed.wait_for(lock, kGracePeriod, [&] { return shared_->ended; });
+    lock.unlock();
+    if (ended) thread_.join();
+    else thread_.detach();
+}
+
+std::uint64_t THamlibWorker::Open(const THamlibSettings &settings, std::int64_t hz) {
+    TCommand command{TCommand::TKind::Open, settings};
+    command.Hz = hz;
+    {
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        command.Session = ++shared_->sessions;
+    }
+    const std::uint64_t session = command.Session;
+    Post(std::move(command));
+    return session;
+}
+
+void THamlibWorker::Close() {
+    Post(TCommand{TCommand::TKind::Close, {}});
+}
+
+void THamlibWorker::Tune(std::int64_t hz) {
+    TCommand command{TCommand::TKind::Tune, {}};
+    command.Hz = hz;
+    Post(std::move(command));
+}
+
+void THamlibWorker::SetPassband(TPassband passband) {
+    TCommand command{TCommand::TKind::Passband, {}};
+    command.Passband = passband;
+    Post(std::move(command));
+}
+
+void THamlibWorker::SetAttenuator(int db) {
+    TCommand command{TCommand::TKind::Attenuator, {}};
+    command.Db = db;
+    Post(std::move(command));
+}
+
+void THamlibWorker::SetAudioLevel(float level) {
+    TCommand command{TCommand::TKind::Audio, {}};
+    command.Level = level;
+    Post(std::move(command));
+}
+
+void THamlibWorker::ReadStrength() {
+    Post(TCommand{TCommand::TKind::Strength, {}});
+}
+
+void THamlibWorker::Post(TCommand command) {
+    using K = TCommand::TKind;
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    auto &queue = shared_->queue;
+    // Only the newest of these matters; older ones waiting since the last
+    // open or close are dropped.
+    if (command.Kind == K::Tune || command.Kind == K::Audio || command.Kind == K::Strength) {
+        for (auto it = queue.end(); it != queue.begin();) {
+            --it;
+            if (it->Kind == K::Open || it->Kind == K::Close) break;
+            if (it->Kind == command.Kind) it = queue.erase(it);
+        }
+    }
+    queue.push_back(std::move(command));
+    shared_->changed.notify_all();
+}
+
+void THamlibWorker::Run(const std::shared_ptr<TShared> &shared) {
+    // A write to a network rig whose server has gone must fail with EPIPE
+    // rather than end the program.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+
+    using K = TCommand::TKind;
+    TRigSession rig([&shared](THamlibEvent event) { shared->Emit(std::move(event)); });
+    for (;;) {
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        auto ready = [&] { return shared->stop || !shared->queue.empty(); };
+        if (rig.Lost()) shared->changed.wait_until(lock, rig.NextRetry(), ready);
+        else shared->changed.wait(lock, ready);
+        if (shared->queue.empty()) {
+            if (shared->stop) break;
+            lock.unlock();
+            rig.Reopen();
+            continue;
+        }
+        TCommand command = std::move(shared->queue.front());
+        shared->queue.pop_front();
+        lock.unlock();
+        switch (command.Kind) {
+        case K::Open: rig.Open(command.Settings, command.Session, command.Hz); break;
+        case K::Close: rig.Close(); break;
+        case K::Tune: rig.Tune(command.Hz); break;
+        case K::Passband: rig.SetPassband(command.Passband); break;
+        case K::Attenuator: rig.SetAttenuator(command.Db); break;
+        case K::Audio: rig.SetAudioLevel(command.Level); break;
+        case K::Strength: rig.ReadStrength(); break;
+        }
+    }
+    rig.Close();
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    shared->ended = true;
+    shared->changed.notify_all();
+}
+
+} // namespace drmq

@@ -1,0 +1,46 @@
+// Test support: Hamlib's rigctld with the dummy rig on a free loopback port,
+// and a client of its text protocol that reads back what the rig was set to.
+// Any one thread.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace drmq::test {
+
+class TRigctld {
+public:
+    // Starts rigctld and waits until it accepts connections.
+    TRigctld();
+    // Lets a frozen rigctld go on, then ends it.
+    ~TRigctld();
+    TRigctld(const TRigctld &) = delete;
+    TRigctld &operator=(const TRigctld &) = delete;
+
+    int Port() const { return port_; }
+    // "127.0.0.1:PORT", the address the program is given.
+    std::string Address() const;
+    bool Started() const { return pid_ > 0; }
+
+    // One command of the rigctl text protocol over a new connection, and the
+    // first `lines` lines of its reply (empty when none came within 10 s).
+    std::vector<std::string> Ask(const std::string &command, size_t lines = 1) const;
+    // The dummy rig's frequency in Hz as text, "" when it does not answer.
+    std::string Frequency() const;
+
+    // Ends rigctld (the rig goes away) and starts it again on the same port.
+    void Stop();
+    void Restart();
+    // SIGSTOP and SIGCONT: a server that accepts connections but never answers.
+    void Freeze();
+    void Thaw();
+
+private:
+    void Launch();
+    int port_ = 0;
+    pid_t pid_ = -1;
+    bool frozen_ = false;
+};
+
+} // namespace drmq::test
