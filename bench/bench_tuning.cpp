@@ -1,6 +1,7 @@
 // Click-to-wire latency of the tuning controls: from a click on "+"/"-", a
 // preset button or an attenuator choice to the last byte of the AOR7030's
 // command at the far end of a pseudo-terminal.
+#include "BenchOptions.h"
 #include "app/Program.h"
 #include "rig/ReceiverModel.h"
 #include "support/PtyPair.h"
@@ -23,12 +24,7 @@ struct TConnectedAor7030 {
         std::ofstream(folder + "DRMQuodra.ini", std::ios::binary)
             << "[Settings]\r\nUpdate=0\r\nReceiver=" << rmAOR7030 << "\r\nCOM Port=0\r\nQRG=6095\r\n[Ports]\r\nCOM1="
             << pty.DevicePath() << "\r\n";
-        TForm1Options options;
-        options.ProgramFolder = folder;
-        options.StartTimers = false;
-        options.ShowErrorBox = [this](const QString &text) { errors << text; };
-        options.ShowMessage = [this](const QString &text) { errors << text; };
-        program = std::make_unique<TProgram>(options);
+        program = std::make_unique<TProgram>(bench::QuietOptions(folder, errors));
         program->Form1->checkaor->click();
         pty.ReadUntilQuiet(50);
     }

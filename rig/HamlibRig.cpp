@@ -53,6 +53,14 @@ THamlibResult Result(int code) {
     return result;
 }
 
+// A failure found before Hamlib was asked, told in the program's words.
+THamlibResult Refusal(int code, const std::string &text) {
+    THamlibResult result;
+    result.Code = code;
+    result.Text = text;
+    return result;
+}
+
 void SetConf(RIG *rig, const char *name, const std::string &value) {
     const token_t token = rig_token_lookup(rig, name);
     if (token != RIG_CONF_END) rig_set_conf(rig, token, value.c_str());
@@ -82,7 +90,7 @@ THamlibResult THamlibRig::Open(const THamlibSettings &settings) {
     Close();
     ForgetLoggedError();
     RIG *rig = rig_init(static_cast<rig_model_t>(settings.Model));
-    if (!rig) return Result(-RIG_ECONF);
+    if (!rig) return Refusal(-RIG_ECONF, "Hamlib has no rig model " + std::to_string(settings.Model));
     SetConf(rig, "rig_pathname", settings.Port);
     if (settings.Speed > 0) SetConf(rig, "serial_speed", std::to_string(settings.Speed));
     if (rig->caps->port_type == RIG_PORT_NETWORK) {
@@ -145,7 +153,7 @@ long THamlibRig::PassbandOf(std::uint64_t mode, TPassband passband) const {
 THamlibResult THamlibRig::SetMode(const std::string &mode, TPassband passband) {
     ForgetLoggedError();
     const rmode_t rmode = rig_parse_mode(mode.c_str());
-    if (rmode == RIG_MODE_NONE) return Result(-RIG_EINVAL);
+    if (rmode == RIG_MODE_NONE) return Refusal(-RIG_EINVAL, "Hamlib does not know the mode \"" + mode + "\"");
     return Result(rig_set_mode(rig_, RIG_VFO_CURR, rmode, PassbandOf(rmode, passband)));
 }
 

@@ -8,8 +8,8 @@ namespace drmq {
 
 struct THamlibWorker::TCommand {
     enum class TKind { Open, Close, Tune, Passband, Attenuator, Audio, Strength };
-    TKind Kind;
-    THamlibSettings Settings;
+    TKind Kind = TKind::Close;
+    THamlibSettings Settings{};
     std::uint64_t Session = 0;
     std::int64_t Hz = 0;
     TPassband Passband = TPassband::Wide;
@@ -187,47 +187,37 @@ THamlibWorker::~THamlibWorker() {
 }
 
 std::uint64_t THamlibWorker::Open(const THamlibSettings &settings, std::int64_t hz) {
-    TCommand command{TCommand::TKind::Open, settings};
-    command.Hz = hz;
+    std::uint64_t session = 0;
     {
         std::lock_guard<std::mutex> lock(shared_->mutex);
-        command.Session = ++shared_->sessions;
+        session = ++shared_->sessions;
     }
-    const std::uint64_t session = command.Session;
-    Post(std::move(command));
+    Post({.Kind = TCommand::TKind::Open, .Settings = settings, .Session = session, .Hz = hz});
     return session;
 }
 
 void THamlibWorker::Close() {
-    Post(TCommand{TCommand::TKind::Close, {}});
+    Post({.Kind = TCommand::TKind::Close});
 }
 
 void THamlibWorker::Tune(std::int64_t hz) {
-    TCommand command{TCommand::TKind::Tune, {}};
-    command.Hz = hz;
-    Post(std::move(command));
+    Post({.Kind = TCommand::TKind::Tune, .Hz = hz});
 }
 
 void THamlibWorker::SetPassband(TPassband passband) {
-    TCommand command{TCommand::TKind::Passband, {}};
-    command.Passband = passband;
-    Post(std::move(command));
+    Post({.Kind = TCommand::TKind::Passband, .Passband = passband});
 }
 
 void THamlibWorker::SetAttenuator(int db) {
-    TCommand command{TCommand::TKind::Attenuator, {}};
-    command.Db = db;
-    Post(std::move(command));
+    Post({.Kind = TCommand::TKind::Attenuator, .Db = db});
 }
 
 void THamlibWorker::SetAudioLevel(float level) {
-    TCommand command{TCommand::TKind::Audio, {}};
-    command.Level = level;
-    Post(std::move(command));
+    Post({.Kind = TCommand::TKind::Audio, .Level = level});
 }
 
 void THamlibWorker::ReadStrength() {
-    Post(TCommand{TCommand::TKind::Strength, {}});
+    Post({.Kind = TCommand::TKind::Strength});
 }
 
 void THamlibWorker::Post(TCommand command) {

@@ -98,6 +98,14 @@ protected:
         ProcessEventsFor(20);
     }
 
+    // Ticks the clock until the status bar reports the link lost, or no more.
+    bool TickUntilLost(TForm1 &form, bool lost) {
+        return Eventually([&] {
+            Tick(form);
+            return form.StatusBar1->currentMessage().startsWith("Receiver lost: ") == lost;
+        });
+    }
+
     bool RigAt(const std::string &hz) {
         return Eventually([&] { return rigctld.Frequency() == hz; });
     }
@@ -244,10 +252,7 @@ TEST_F(HamlibWindow, AServerThatGoesAwayIsReportedOnceAndReconnected) {
     ConnectAndWait(form);
     ASSERT_TRUE(RigAt("6095000"));
     rigctld.Stop();
-    ASSERT_TRUE(Eventually([&] {
-        Tick(form);
-        return form.StatusBar1->currentMessage().startsWith("Receiver lost: ");
-    }));
+    ASSERT_TRUE(TickUntilLost(form, true));
     EXPECT_TRUE(form.checkaor->isChecked());
     // Tuned while lost: the rig gets it once it is back.
     form.Mem[3]->click();
@@ -256,10 +261,7 @@ TEST_F(HamlibWindow, AServerThatGoesAwayIsReportedOnceAndReconnected) {
 
     rigctld.Restart();
     ASSERT_TRUE(rigctld.Started());
-    EXPECT_TRUE(Eventually([&] {
-        Tick(form);
-        return form.StatusBar1->currentMessage().isEmpty();
-    }));
+    EXPECT_TRUE(TickUntilLost(form, false));
     EXPECT_TRUE(RigAt(Hz(form.Mem[3]->text())));
     EXPECT_TRUE(RigSays("m", "AM"));
     EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
@@ -291,14 +293,11 @@ TEST_F(HamlibWindow, AFrozenServerNeverHoldsTheWindow) {
     }
     // Generous for a loaded machine, far below the rig's time-out.
     EXPECT_LT(longest, 250 + 1000);
-    EXPECT_TRUE(Eventually([&] { return form.StatusBar1->currentMessage().startsWith("Receiver lost: "); }));
+    EXPECT_TRUE(TickUntilLost(form, true));
     // Of all the steps waiting, the latest one is where the rig ends up.
     const std::string latest = Hz(form.Edit1->text());
     rigctld.Thaw();
-    EXPECT_TRUE(Eventually([&] {
-        Tick(form);
-        return form.StatusBar1->currentMessage().isEmpty();
-    }));
+    EXPECT_TRUE(TickUntilLost(form, false));
     EXPECT_TRUE(RigAt(latest));
     EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
 }

@@ -116,31 +116,35 @@ void TRigctld::Thaw() {
     frozen_ = false;
 }
 
-std::vector<std::string> TRigctld::Ask(const std::string &command, size_t lines) const {
+TRigctlConnection::TRigctlConnection(int port) : socket_(Connect(port)) {}
+
+TRigctlConnection::~TRigctlConnection() {
+    if (socket_ >= 0) ::close(socket_);
+}
+
+std::vector<std::string> TRigctlConnection::Ask(const std::string &command, size_t lines) {
     std::vector<std::string> reply;
-    const int s = Connect(port_);
-    if (s < 0) return reply;
+    if (socket_ < 0) return reply;
     const std::string line = command + "\n";
-    if (::send(s, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size())) {
-        ::close(s);
-        return reply;
-    }
-    std::string received;
+    if (::send(socket_, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size())) return reply;
     const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyBoundMs);
-    while (reply.size() < lines && Clock::now() < deadline) {
-        pollfd in{s, POLLIN, 0};
+    for (;;) {
+        for (size_t end; reply.size() < lines && (end = pending_.find('\n')) != std::string::npos;) {
+            reply.push_back(pending_.substr(0, end));
+            pending_.erase(0, end + 1);
+        }
+        if (reply.size() >= lines || Clock::now() >= deadline) return reply;
+        pollfd in{socket_, POLLIN, 0};
         if (::poll(&in, 1, 50) <= 0) continue;
         char bytes[512];
-        const ssize_t n = ::recv(s, bytes, sizeof bytes, 0);
-        if (n <= 0) break;
-        received.append(bytes, static_cast<size_t>(n));
-        for (size_t end; reply.size() < lines && (end = received.find('\n')) != std::string::npos;) {
-            reply.push_back(received.substr(0, end));
-            received.erase(0, end + 1);
-        }
+        const ssize_t n = ::recv(socket_, bytes, sizeof bytes, 0);
+        if (n <= 0) return reply;
+        pending_.append(bytes, static_cast<size_t>(n));
     }
-    ::close(s);
-    return reply;
+}
+
+std::vector<std::string> TRigctld::Ask(const std::string &command, size_t lines) const {
+    return TRigctlConnection(port_).Ask(command, lines);
 }
 
 std::string TRigctld::Frequency() const {

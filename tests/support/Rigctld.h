@@ -9,6 +9,24 @@
 
 namespace drmq::test {
 
+// One connection to rigctld's text protocol, kept open for many commands.
+class TRigctlConnection {
+public:
+    explicit TRigctlConnection(int port);
+    ~TRigctlConnection();
+    TRigctlConnection(const TRigctlConnection &) = delete;
+    TRigctlConnection &operator=(const TRigctlConnection &) = delete;
+
+    bool Connected() const { return socket_ >= 0; }
+    // Sends one command and returns the first `lines` lines of its reply
+    // (fewer when none came within 10 s).
+    std::vector<std::string> Ask(const std::string &command, size_t lines = 1);
+
+private:
+    int socket_ = -1;
+    std::string pending_;
+};
+
 class TRigctld {
 public:
     // Starts rigctld and waits until it accepts connections.
