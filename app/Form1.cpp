@@ -4,6 +4,7 @@
 #include "core/AccessibleText.h"
 #include "core/TypedLengthLimit.h"
 #include "core/RunErrors.h"
+#include "logging/LevelChartWindow.h"
 #include "rig/ComPort.h"
 
 #include <QApplication>
@@ -339,6 +340,7 @@ void TForm1::BuildStatusBar() {
     // Panels 5-7 are painted by the program: their background shows the
     // space-weather level, the text stays in the label.
     for (int i = 5; i <= 7; ++i) panels_[static_cast<size_t>(i)]->setAutoFillBackground(true);
+    panels_[1]->setToolTip("Double-click or Alt+G: level chart");
 }
 
 void TForm1::SetPanelText(int index, const QString &text) {
@@ -446,6 +448,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
             Guard(TErrorSource::Action, [&] { StringGrid1MouseDown(mouse->button()); });
         break;
     }
+    case QEvent::MouseButtonDblClick:
+        if (watched == Panel(1)) Guard(TErrorSource::Action, [&] { ShowLevelChart(); });
+        break;
     case QEvent::Wheel: {
         if (!isOurs(watched) || QApplication::activeModalWidget()) break;
         auto *wheel = static_cast<QWheelEvent *>(event);

@@ -45,6 +45,7 @@ class TRadioGroup;
 class TForm2;
 class TForm3;
 class TForm4;
+class TLevelChartWindow;
 
 // Where errors come from: start-up and user actions show every error; the
 // clock (which polls the receiver) does not stack a new box while one is open.
@@ -333,6 +334,11 @@ public:
     void ReadArrivedByte(std::uint8_t &target);
     // Presses a step button for one 5 kHz step and restores the step list.
     void FiveKhzStep(void (TForm1::*stepButtonClick)());
+    // Opens the level chart (Alt+G, double-click on the logging panel).
+    void ShowLevelChart();
+    // Made on first use. Declared after ReceptionLog, so it goes first: it
+    // watches the log's live block.
+    std::unique_ptr<TLevelChartWindow> LevelChart;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

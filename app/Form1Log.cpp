@@ -6,9 +6,12 @@
 #include "core/RunErrors.h"
 #include "logging/AttentionDialog.h"
 #include "logging/DecoderSequences.h"
+#include "logging/LevelChartWindow.h"
 #include "logging/SignalLevel.h"
 #include "rig/ComPort.h"
 #include "rig/ReceiverModel.h"
+#include "schedule/ScheduleGridModel.h"
+#include "schedule/StationOnAir.h"
 
 namespace drmq {
 
@@ -112,6 +115,22 @@ void TForm1::CloseLogOnExit() {
     ReceptionLog.Finish();
 }
 
+void TForm1::ShowLevelChart() {
+    if (!LevelChart) {
+        TLevelChartSources sources;
+        sources.LogPath = kLogFileName;
+        sources.Live = &ReceptionLog.Live();
+        sources.StationOf = [this](const TLevelBlock &block) {
+            return FromCp1252(StationOnAir(ScheduleGrid().Table(), block.FrequencyKhz, block.StartUtc));
+        };
+        LevelChart = std::make_unique<TLevelChartWindow>(std::move(sources), this);
+    }
+    LevelChart->Reload();
+    LevelChart->show();
+    LevelChart->raise();
+    LevelChart->activateWindow();
+}
+
 int TForm1::AskAttention() {
     if (AttentionAnswer) return AttentionAnswer();
     return Form4->Ask();
@@ -176,6 +195,9 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButt
         break;
     case Qt::Key_Y:
         FiveKhzStep(&TForm1::Button1Click);
+        break;
+    case Qt::Key_G:
+        ShowLevelChart();
         break;
     default:
         // Alt+1 .. Alt+8 of the main keyboard press the presets Mem1 .. Mem8.

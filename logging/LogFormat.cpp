@@ -32,18 +32,25 @@ double RoundHalfEven(double value) {
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
 
+std::string LogDateTimeText(double utc) {
+    const DateTimeParts t = DecodeDateTime(utc);
+    return std::to_string(t.year) + "-" + TwoDigits(t.month) + "-" + TwoDigits(t.day) + " " + TwoDigits(t.hour) + ":" +
+           TwoDigits(t.minute) + ":" + TwoDigits(t.second);
+}
+
 std::string LogHeader(double utcStart, std::string_view frequencyKhz, std::string_view receiver) {
-    const DateTimeParts t = DecodeDateTime(utcStart);
     std::string text;
-    text += kEol;
-    text += std::string(">>>>") + kEol;
-    text += std::string("DRM Quodra") + kEol;
-    text += "Starttime (UTC)  " + std::to_string(t.year) + "-" + TwoDigits(t.month) + "-" + TwoDigits(t.day) + " " +
-            TwoDigits(t.hour) + ":" + TwoDigits(t.minute) + ":" + TwoDigits(t.second) + kEol;
-    text += "Frequency        " + std::string(frequencyKhz) + " kHz" + kEol;
-    text += "Receiver         " + std::string(receiver) + kEol;
-    text += kEol;
-    text += std::string("MINUTE  RXL    Longitude   Latitude") + kEol;
+    auto line = [&](std::string_view a, std::string_view b = {}, std::string_view c = {}) {
+        text.append(a).append(b).append(c).append(kEol);
+    };
+    line("");
+    line(kLogBlockStart);
+    line(kLogProgramName);
+    line(kLogStartLabel, LogDateTimeText(utcStart));
+    line(kLogFrequencyLabel, frequencyKhz, kLogKhzSuffix);
+    line(kLogReceiverLabel, receiver);
+    line("");
+    line(kLogColumnHeads);
     return text;
 }
 
@@ -58,7 +65,8 @@ std::string LogMinuteLine(std::uint16_t minuteIndex, double averageLevel) {
 }
 
 std::string LogClosingLines(double rxlMin, double rxlMax) {
-    return std::string(kEol) + "RXL min: " + OneDecimal(rxlMin) + ", max: " + OneDecimal(rxlMax) + kEol + "<<<<" + kEol;
+    return std::string(kEol) + std::string(kLogClosingLabel) + OneDecimal(rxlMin) + ", max: " + OneDecimal(rxlMax) +
+           kEol + std::string(kLogBlockEnd) + kEol;
 }
 
 } // namespace drmq

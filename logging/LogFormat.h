@@ -8,8 +8,23 @@
 
 namespace drmq {
 
+// The fixed texts of a block, for the writer and for reading it back.
+inline constexpr std::string_view kLogBlockStart = ">>>>";
+inline constexpr std::string_view kLogProgramName = "DRM Quodra";
+inline constexpr std::string_view kLogStartLabel = "Starttime (UTC)  ";
+inline constexpr std::string_view kLogFrequencyLabel = "Frequency        ";
+inline constexpr std::string_view kLogKhzSuffix = " kHz";
+inline constexpr std::string_view kLogReceiverLabel = "Receiver         ";
+inline constexpr std::string_view kLogColumnHeads = "MINUTE  RXL    Longitude   Latitude";
+inline constexpr std::string_view kLogClosingLabel = "RXL min: ";
+inline constexpr std::string_view kLogBlockEnd = "<<<<";
+
 // Rounds to the nearest integer; a value exactly halfway goes to the even one.
 double RoundHalfEven(double value);
+
+// "2005-03-05 07:08:09": a UTC date-time (days) to the whole second, as the
+// header's start time shows it.
+std::string LogDateTimeText(double utc);
 
 // Lines 1-8 of a block: empty line, ">>>>", "DRM Quodra", start time (UTC
 // days), frequency text in kHz and receiver name, empty line, column heads.

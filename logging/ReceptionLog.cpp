@@ -25,7 +25,10 @@ void TReceptionLog::Begin() {
 
 void TReceptionLog::OpenFile(const std::string &path, std::string_view frequencyKhz, std::string_view receiver) {
     file_.Open(path);
-    file_.Write(LogHeader(startTime_, frequencyKhz, receiver));
+    const std::string header = LogHeader(startTime_, frequencyKhz, receiver);
+    file_.Write(header);
+    live_.Begin();
+    live_.Written(header);
 }
 
 std::uint16_t TReceptionLog::UpdateMinuteIndex() {
@@ -51,17 +54,26 @@ void TReceptionLog::Sample(double rxl) {
     if (rxl < rxlMin_) rxlMin_ = rxl;
     ++minuteSamples_;
     lastMinuteIndex_ = minuteIndex_;
+    live_.AddSecond(lastNow_ - minuteOrigin_, rxl);
     // Written last: a failed write loses this line but not the running minute.
-    if (!finishedLine.empty()) file_.Write(finishedLine);
+    if (finishedLine.empty()) return;
+    file_.Write(finishedLine);
+    live_.Written(finishedLine);
 }
 
 void TReceptionLog::Finish() {
     if (!file_.IsOpen()) return;
     struct CloseAtEnd {
         TLogFile &file;
-        ~CloseAtEnd() { file.Close(); }
-    } closeAtEnd{file_};
-    file_.Write(LogClosingLines(rxlMin_, rxlMax_));
+        TLiveLevels &live;
+        ~CloseAtEnd() {
+            file.Close();
+            live.Stop();
+        }
+    } closeAtEnd{file_, live_};
+    const std::string closing = LogClosingLines(rxlMin_, rxlMax_);
+    file_.Write(closing);
+    live_.Written(closing);
 }
 
 } // namespace drmq

@@ -2,6 +2,7 @@
 // averaging of the signal level, minimum and maximum, and the log file. UI thread.
 #pragma once
 
+#include "logging/LiveLevels.h"
 #include "logging/LogFile.h"
 
 #include <cstdint>
@@ -43,9 +44,13 @@ public:
     double RxlMin() const { return rxlMin_; }
     double RxlMax() const { return rxlMax_; }
 
+    // The block being written, as the file holds it, with every sample.
+    TLiveLevels &Live() { return live_; }
+
 private:
     std::function<double()> utcNow_;
     TLogFile file_;
+    TLiveLevels live_;
     double startTime_ = 0.0;
     // Where the minute count starts; moves with a clock that goes back.
     double minuteOrigin_ = 0.0;
