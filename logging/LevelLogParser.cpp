@@ -42,7 +42,7 @@ TMinuteKind ReadMinuteLine(std::string_view line, TMinuteLevel &minute) {
     if (line.size() < 11 || line.substr(0, 2) != "  " || line.substr(line.size() - 5, 2) != "  ") {
         return TMinuteKind::NotMinute;
     }
-    const std::string_view index = line.substr(2, line.size() - 9);
+    const std::string_view index = line.substr(2, line.size() - 7);
     if (index.size() < 4 || index.size() > 5 || !AllDigits(index) || Number(index) > 65535) {
         return TMinuteKind::NotMinute;
     }
