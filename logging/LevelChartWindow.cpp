@@ -9,6 +9,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -362,9 +363,10 @@ void TLevelChartWindow::UpdateAxes() {
     if (axisX_->count() == 0 || !(timeAxis == timeAxis_)) {
         timeAxis_ = timeAxis;
         for (const QString &label : axisX_->categoriesLabels()) axisX_->remove(label);
-        axisX_->setStartValue(timeAxis.From);
+        // Labels sit at the end of their category; one category ends at the
+        // axis start so that it is labelled too.
+        axisX_->setStartValue(timeAxis.From - 1.0);
         for (const TTimeTick &tick : timeAxis.Ticks) {
-            if (tick.Hours <= timeAxis.From) continue;
             // Labels must differ: a second day's "02:00" gets an invisible mark.
             const int day = static_cast<int>(std::floor(tick.Hours / 24.0));
             axisX_->append(QString::fromStdString(tick.Label) + QString(day, QChar(0x200B)), tick.Hours);
@@ -435,6 +437,9 @@ bool TLevelChartWindow::WriteBytes(const QString &path, const std::string &bytes
 }
 
 bool TLevelChartWindow::SavePng(const QString &path) {
+    // The chart lays out its legend and axes on a posted event; the image
+    // must show the chart as it now stands.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
