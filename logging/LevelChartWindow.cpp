@@ -47,11 +47,12 @@ const QColor kColours[] = {QColor(31, 119, 180), QColor(214, 39, 40),  QColor(44
                            QColor(127, 127, 127)};
 
 // The seconds of a running log: a faint trace under its minute line.
-constexpr int kSecondsAlpha = 70;
+constexpr int kSecondsAlpha = 55;
 // A minute's mean is drawn in the middle of the minute it stands for.
 constexpr double kHalfMinute = 0.5 / 1440.0;
 constexpr double kNone = std::numeric_limits<double>::infinity();
 
+// The colour of a shown block beside its date in the list.
 QIcon Swatch(const QColor &colour) {
     QPixmap pixmap(12, 12);
     pixmap.fill(colour);
@@ -62,7 +63,7 @@ QIcon Swatch(const QColor &colour) {
 TLevelChartWindow::TLevelChartWindow(TLevelChartSources sources, QWidget *parent)
     : QWidget(parent, Qt::Window), sources_(std::move(sources)) {
     setWindowTitle("Level chart");
-    resize(980, 560);
+    resize(1100, 600);
     BuildControls();
     AskSavePath = [this](const QString &caption, const QString &filter, const QString &suggested) {
         return QFileDialog::getSaveFileName(this, caption, suggested, filter);
@@ -78,6 +79,8 @@ TLevelChartWindow::~TLevelChartWindow() {
 void TLevelChartWindow::BuildControls() {
     chart_ = new QChart;
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // Long labels are cut to fit; the whole label shows on hovering.
+    chart_->legend()->setShowToolTips(true);
     axisX_ = new QCategoryAxis;
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisX_->setTitleText("UTC");
@@ -132,7 +135,7 @@ void TLevelChartWindow::BuildControls() {
     splitter->addWidget(left);
     splitter->addWidget(ChartView);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({400, 580});
+    splitter->setSizes({400, 700});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -179,10 +182,11 @@ void TLevelChartWindow::Reload() {
         sources_.Live && sources_.Live->Running() ? sources_.Live->Block() : nullptr;
     liveRow_ = live != nullptr;
     if (live) rows_.push_back({nullptr, nullptr, std::nullopt});
+    // The running log's block is in the file too, unfinished but not cut short.
+    std::size_t runningLine = 0;
     for (const TLevelBlock &block : log_.Blocks) {
-        // The running log's block is in the file too, unfinished.
-        if (live && !block.Closed && block.SameBlock(*live)) continue;
-        rows_.push_back({&block, nullptr, std::nullopt});
+        if (live && !block.Closed && block.SameBlock(*live)) runningLine = block.FirstLine;
+        else rows_.push_back({&block, nullptr, std::nullopt});
     }
     QList<QTreeWidgetItem *> items;
     items.reserve(static_cast<qsizetype>(rows_.size()));
@@ -190,6 +194,8 @@ void TLevelChartWindow::Reload() {
         row.Item = new QTreeWidgetItem;
         row.Item->setFlags(row.Item->flags() | Qt::ItemIsUserCheckable);
         row.Item->setCheckState(colDate, Qt::Unchecked);
+        // Room for the colour a shown block gets.
+        row.Item->setIcon(colDate, Swatch(Qt::transparent));
         row.Item->setData(colDate, Qt::UserRole, static_cast<int>(items.size()));
         FillRowTexts(row);
         items.push_back(row.Item);
@@ -199,9 +205,10 @@ void TLevelChartWindow::Reload() {
     filling_ = false;
 
     std::string notes;
-    for (const std::string &note : log_.Notes) notes += note + "\n";
+    for (const TLogNote &note : log_.Notes)
+        if (runningLine == 0 || note.Line != runningLine) notes += note.Text + "\n";
     NotesView->setPlainText(FromCp1252(notes));
-    NotesView->setVisible(!log_.Notes.empty());
+    NotesView->setVisible(!notes.empty());
 
     for (TRow &row : rows_) {
         const TLevelBlock &block = BlockOf(row);
@@ -273,10 +280,9 @@ void TLevelChartWindow::Show(TRow &row) {
     shown.Colour = FreeColour();
     shown.MinX = shown.MinY = kNone;
     shown.MaxX = shown.MaxY = -kNone;
-    QString name = QString::fromStdString(LogDateTimeText(block.StartUtc)).left(16) + "  " +
-                   FromCp1252(block.FrequencyKhz) + " kHz";
-    const QString station = row.Item->text(colStation);
-    if (!station.isEmpty()) name += "  " + station;
+    // Date, start and frequency tell the blocks apart; the station is in the list.
+    QString name =
+        QString::fromStdString(LogDateTimeText(block.StartUtc)).left(16) + "  " + FromCp1252(block.FrequencyKhz) + " kHz";
     if (!row.Block) {
         name += "  (running)";
         QColor faint = shown.Colour;
@@ -338,7 +344,7 @@ void TLevelChartWindow::Hide(TRow &row) {
     row.Shown.reset();
     filling_ = true;
     row.Item->setCheckState(colDate, Qt::Unchecked);
-    row.Item->setIcon(colDate, QIcon());
+    row.Item->setIcon(colDate, Swatch(Qt::transparent));
     filling_ = false;
 }
 

@@ -86,11 +86,6 @@ bool ReadDateTime(std::string_view text, double &utc) {
     return DecodeDateTime(utc).day == parts.day;
 }
 
-std::string LinesText(std::size_t first, std::size_t last) {
-    return first == last ? "Line " + std::to_string(first)
-                         : "Lines " + std::to_string(first) + "-" + std::to_string(last);
-}
-
 bool TakePrefix(std::string_view &line, std::string_view prefix) {
     if (line.substr(0, prefix.size()) != prefix) return false;
     line.remove_prefix(prefix.size());
@@ -99,9 +94,14 @@ bool TakePrefix(std::string_view &line, std::string_view prefix) {
 } // namespace
 
 
-void TLevelLogParser::Note(std::string text) {
-    if (log_.Notes.size() < kMaxNotes) log_.Notes.push_back(std::move(text));
-    else ++droppedNotes_;
+void TLevelLogParser::Note(std::size_t line, const std::string &text, std::size_t lastLine) {
+    if (log_.Notes.size() >= kMaxNotes) {
+        ++droppedNotes_;
+        return;
+    }
+    const std::string where = lastLine > line ? "Lines " + std::to_string(line) + "-" + std::to_string(lastLine)
+                                              : "Line " + std::to_string(line);
+    log_.Notes.push_back({line, where + ": " + text});
 }
 
 void TLevelLogParser::Unknown() {
@@ -111,7 +111,7 @@ void TLevelLogParser::Unknown() {
 
 void TLevelLogParser::FlushUnknown() {
     if (unknownFirst_ == 0) return;
-    Note(LinesText(unknownFirst_, unknownLast_) + ": not a line of this log; skipped.");
+    Note(unknownFirst_, "not a line of this log; skipped.", unknownLast_);
     unknownFirst_ = 0;
 }
 
@@ -177,8 +177,7 @@ void TLevelLogParser::HeaderLine(std::string_view line) {
         break;
     }
     if (!understood) {
-        Note("Line " + std::to_string(lineNumber_) +
-             ": block header not in this program's format (an older version?); block skipped.");
+        Note(lineNumber_, "block header not in this program's format (an older version?); block skipped.");
         state_ = TState::SkipBlock;
     }
 }
@@ -189,8 +188,8 @@ void TLevelLogParser::MinuteLine(std::string_view line) {
     case TMinuteKind::Level:
         FlushUnknown();
         if (!block_.Minutes.empty() && minute.Minute <= block_.Minutes.back().Minute) {
-            Note("Line " + std::to_string(lineNumber_) + ": minute " + std::to_string(minute.Minute) +
-                 " follows minute " + std::to_string(block_.Minutes.back().Minute) + " (the clock went back).");
+            Note(lineNumber_, "minute " + std::to_string(minute.Minute) + " follows minute " +
+                                  std::to_string(block_.Minutes.back().Minute) + " (the clock went back).");
         }
         block_.Minutes.push_back(minute);
         return;
@@ -213,9 +212,9 @@ void TLevelLogParser::MinuteLine(std::string_view line) {
 void TLevelLogParser::CloseBlock(bool closed) {
     block_.Closed = closed;
     if (!closed) {
-        Note("Line " + std::to_string(block_.FirstLine) + ": the block started " + LogDateTimeText(block_.StartUtc) +
-             " has no closing lines (cut short); its " + std::to_string(block_.Minutes.size()) +
-             " minutes are kept.");
+        Note(block_.FirstLine, "the block started " + LogDateTimeText(block_.StartUtc) +
+                                   " has no closing lines (cut short); its " + std::to_string(block_.Minutes.size()) +
+                                   " minutes are kept.");
     }
     log_.Blocks.push_back(std::move(block_));
     block_ = TLevelBlock{};
@@ -225,7 +224,7 @@ void TLevelLogParser::CloseBlock(bool closed) {
 void TLevelLogParser::EndOpenBlock() {
     if (state_ == TState::Minutes) CloseBlock(false);
     else if (state_ == TState::Header)
-        Note("Line " + std::to_string(headerLine_) + ": the block header is incomplete; block skipped.");
+        Note(headerLine_, "the block header is incomplete; block skipped.");
     state_ = TState::Between;
 }
 
@@ -236,13 +235,13 @@ void TLevelLogParser::UnterminatedLine(std::string_view line) {
     }
     ++lineNumber_;
     FlushUnknown();
-    Note("Line " + std::to_string(lineNumber_) + ": cut off at the end of the file; skipped.");
+    Note(lineNumber_, "cut off at the end of the file; skipped.");
 }
 
 TLevelLog TLevelLogParser::Finish() {
     FlushUnknown();
     EndOpenBlock();
-    if (droppedNotes_ > 0) log_.Notes.push_back("... and " + std::to_string(droppedNotes_) + " more notes.");
+    if (droppedNotes_ > 0) log_.Notes.push_back({0, "... and " + std::to_string(droppedNotes_) + " more notes."});
     droppedNotes_ = 0;
     return std::move(log_);
 }
@@ -268,7 +267,7 @@ TLevelLog ReadLevelLogFile(const std::string &path) {
     if (!file) {
         if (errno == ENOENT) return {};
         TLevelLog log;
-        log.Notes.push_back(path + ": " + std::strerror(errno));
+        log.Notes.push_back({0, path + ": " + std::strerror(errno)});
         return log;
     }
     std::string bytes;
@@ -278,7 +277,7 @@ TLevelLog ReadLevelLogFile(const std::string &path) {
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     TLevelLog log = ParseLevelLog(bytes);
-    if (failed) log.Notes.push_back(path + ": reading stopped early.");
+    if (failed) log.Notes.push_back({0, path + ": reading stopped early."});
     return log;
 }
 

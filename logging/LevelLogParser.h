@@ -33,9 +33,15 @@ struct TLevelBlock {
     }
 };
 
+// What was skipped and why: "Line 12: ..." about the line (0: the whole file).
+struct TLogNote {
+    std::size_t Line = 0;
+    std::string Text;
+};
+
 struct TLevelLog {
     std::vector<TLevelBlock> Blocks; // in file order
-    std::vector<std::string> Notes;  // what was skipped and why, by line number
+    std::vector<TLogNote> Notes;     // in line order
 };
 
 // Reads the log line by line, so a file and the text a running log writes
@@ -62,7 +68,8 @@ private:
     // A new block or the end of the text ends the block being read.
     void EndOpenBlock();
     void Unknown();
-    void Note(std::string text);
+    // A note about a line, or about a run of lines up to lastLine.
+    void Note(std::size_t line, const std::string &text, std::size_t lastLine = 0);
     void FlushUnknown();
 
     TLevelLog log_;

@@ -83,6 +83,8 @@ TEST_F(LevelChartWindowTest, TheRunningLogIsDrawnAsItIsWrittenThenReadBackWithTh
     ASSERT_TRUE(chart.HasLiveRow());
     EXPECT_EQ(chart.BlockList->topLevelItemCount(), 2);
     EXPECT_EQ(chart.BlockList->topLevelItem(0)->checkState(0), Qt::Checked);
+    // Unfinished in the file, but running: not noted as cut short.
+    EXPECT_TRUE(chart.NotesView->isHidden());
 
     // Three minutes and a bit of ticks: the faint trace gets every second's
     // level at once, the minute line each minute as the file gets it.

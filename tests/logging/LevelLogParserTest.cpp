@@ -63,7 +63,7 @@ std::vector<TMinuteLevel> Levels(std::initializer_list<std::pair<int, double>> m
 
 bool AnyNote(const TLevelLog &log, const std::string &text) {
     return std::any_of(log.Notes.begin(), log.Notes.end(),
-                       [&](const std::string &note) { return note.find(text) != std::string::npos; });
+                       [&](const TLogNote &note) { return note.Text.find(text) != std::string::npos; });
 }
 
 TEST_F(LevelLogParserTest, BlocksOfEveryKindGiveTheirMinuteSeriesAndNotes) {
