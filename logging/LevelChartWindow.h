@@ -1,6 +1,5 @@
-// TLevelChartWindow: the "Level chart" window: the blocks of the reception
-// log listed, the chosen ones and the running log drawn over the time of day,
-// saved as PNG or CSV. UI thread.
+// TLevelChartWindow: the "Level chart" window: lists the log's blocks, draws the chosen ones and
+// the running log over the time of day, saves the chart as PNG and the blocks as CSV. UI thread.
 #pragma once
 
 #include "logging/LevelLogParser.h"
