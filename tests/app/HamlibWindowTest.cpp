@@ -321,7 +321,7 @@ TEST_F(HamlibWindow, SettingsChosenInTheDialogAreStoredAfterTheOtherKeys) {
     TForm1 &form = StartOn("");
     form.show();
     bool opened = false;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, &form, [&] {
         auto *dialog = qobject_cast<THamlibDialog *>(QApplication::activeModalWidget());
         opened = dialog != nullptr;
         if (!dialog) return;
@@ -331,7 +331,8 @@ TEST_F(HamlibWindow, SettingsChosenInTheDialogAreStoredAfterTheOtherKeys) {
         dialog->Mode->setCurrentText("usb");
         dialog->accept();
     });
-    form.btnhamlibClick();
+    // Alt+H is the button's keyboard equivalent.
+    form.FormKeyDown(Qt::Key_H, Qt::AltModifier, Qt::NoButton);
     ASSERT_TRUE(opened);
     form.close();
     const std::string ini = ReadFile("DRMQuodra.ini");
