@@ -13,16 +13,37 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <memory>
 #include <unistd.h>
 
 namespace drmq {
 
 namespace {
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MovesGridRow(int key) {
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+}
+
 const char *const kCaption = "DRM Quodra 3.2 by R. Vandelm";
 
 const QStringList kReceivers = {"AOR7030", "FRG100",  "FRG8800", "FT847",   "RX320D", "WRG303",
@@ -177,6 +198,10 @@ void TForm1::BuildControls() {
 
     auto makeBar = [&](const QString &hint, int x) {
         auto *bar = new QSlider(Qt::Vertical, GroupBox38);
+        // Position 0 at the top, the maximum (the quietest level) at the
+        // bottom; Up and PgUp move the handle up, towards 0.
+        bar->setInvertedAppearance(true);
+        bar->setInvertedControls(true);
         bar->setRange(0, 100);
         bar->setValue(100);
         bar->setSingleStep(5);
@@ -198,6 +223,8 @@ void TForm1::BuildControls() {
     lblsm->setGeometry(6, 14, 70, 18);
     lbldwtlif = new QLabel("LIF:12000", gbsm);
     lbldwtlif->setGeometry(6, 32, 70, 16);
+    // Only the DWT connect shows it.
+    lbldwtlif->hide();
     gbsm->hide();
 
     dwtmod = new TRadioGroup("", {"DRM", "AM", "FM"}, GroupBox38);
@@ -350,20 +377,22 @@ void TForm1::SetPanelText(int index, const QString &text) {
 
 void TForm1::ConnectHandlers() {
     auto action = [this](void (TForm1::*handler)()) {
-        return [this, handler] { Guard(TErrorSource::Action, [&] { (this->*handler)(); }); };
+        return [this, handler] { Gate.Run([this, handler] { Guard(TErrorSource::Action, [&] { (this->*handler)(); }); }); };
     };
     connect(Timer1, &QTimer::timeout, this, [this] {
-        Guard(TErrorSource::Clock, [&] { Timer1Timer(); });
+        Gate.RunMerged(Timer1, [this] { Guard(TErrorSource::Clock, [&] { Timer1Timer(); }); });
         ScheduleNextTick();
     });
-    connect(Timer2, &QTimer::timeout, this, [this] { Guard(TErrorSource::Clock, [&] { Timer2Timer(); }); });
+    connect(Timer2, &QTimer::timeout, this, [this] {
+        Gate.RunMerged(Timer2, [this] { Guard(TErrorSource::Clock, [&] { Timer2Timer(); }); });
+    });
 
     connect(chkshowall, &QCheckBox::toggled, this, action(&TForm1::chkshowallClick));
     connect(cblow, &QCheckBox::toggled, this, action(&TForm1::cblowClick));
     connect(chknext, &QCheckBox::toggled, this, action(&TForm1::chknextClick));
     for (int i = 0; i < 8; ++i) {
         connect(rb[static_cast<size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) Guard(TErrorSource::Action, [&] { rbClick(i); });
+            if (on) Gate.Run([this, i] { Guard(TErrorSource::Action, [&] { rbClick(i); }); });
         });
     }
     connect(StringGrid1, &QTableView::clicked, this, action(&TForm1::StringGrid1Click));
@@ -377,7 +406,7 @@ void TForm1::ConnectHandlers() {
     connect(Edit3, &QLineEdit::textChanged, this, action(&TForm1::Edit3Change));
     connect(Edit4, &QLineEdit::textChanged, this, action(&TForm1::Edit4Change));
     connect(OffsetText, &QLineEdit::textChanged, this, action(&TForm1::OffsetTextChange));
-    connect(OffsetCheck, &QCheckBox::clicked, this, action(&TForm1::OffsetCheckClick));
+    connect(OffsetCheck, &QCheckBox::toggled, this, action(&TForm1::OffsetCheckClick));
     connect(CFR1Button, &QPushButton::clicked, this, action(&TForm1::CFR1ButtonClick));
     connect(CFR2Button, &QPushButton::clicked, this, action(&TForm1::CFR2ButtonClick));
     connect(InitButton, &QPushButton::clicked, this, action(&TForm1::InitButtonClick));
@@ -386,7 +415,7 @@ void TForm1::ConnectHandlers() {
     connect(cbfilter, &QComboBox::activated, this, action(&TForm1::cbfilterChange));
     connect(VolBar, &QSlider::valueChanged, this, action(&TForm1::VolBarChange));
     connect(SpeakBar, &QSlider::valueChanged, this, action(&TForm1::SpeakBarChange));
-    connect(dwtmod, &TRadioGroup::Clicked, this, action(&TForm1::dwtmodClick));
+    connect(dwtmod, &TRadioGroup::ItemChanged, this, action(&TForm1::dwtmodClick));
     connect(cmbant, &QComboBox::activated, this, action(&TForm1::cmbantChange));
     connect(cmbdwtatt, &QComboBox::activated, this, action(&TForm1::cmbdwtattChange));
     connect(Button1, &QPushButton::clicked, this, action(&TForm1::Button1Click));
@@ -394,7 +423,7 @@ void TForm1::ConnectHandlers() {
     connect(cbband, &QComboBox::activated, this, action(&TForm1::cbbandSelect));
     for (int i = 0; i < 10; ++i) {
         connect(Mem[static_cast<size_t>(i)], &QPushButton::clicked, this,
-                [this, i] { Guard(TErrorSource::Action, [&] { MemClick(i); }); });
+                [this, i] { Gate.Run([this, i] { Guard(TErrorSource::Action, [&] { MemClick(i); }); }); });
     }
     connect(Button3, &QPushButton::clicked, this, action(&TForm1::Button3Click));
     connect(Button4, &QPushButton::clicked, this, action(&TForm1::Button4Click));
@@ -406,11 +435,27 @@ void TForm1::ConnectHandlers() {
     qApp->installEventFilter(this);
 }
 
+bool TForm1::IsGridSurface(QObject *watched) const {
+    // The rows, and the header row with its sort buttons.
+    QHeaderView *header = StringGrid1->horizontalHeader();
+    if (watched == StringGrid1->viewport() || watched == header || watched == header->viewport()) return true;
+    return std::find(rb.begin(), rb.end(), watched) != rb.end();
+}
+
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     auto isOurs = [this](QObject *o) {
         auto *w = qobject_cast<QWidget *>(o);
         return w && (w == this || isAncestorOf(w));
     };
+    // The user's keys, clicks and wheel turns during a decoder sequence are
+    // replayed once it has ended.
+    if (Gate.Held() && IsUserInput(event->type()) && isOurs(watched)) {
+        std::shared_ptr<QEvent> copy(event->clone());
+        Gate.Run([target = QPointer<QObject>(watched), copy] {
+            if (target) QCoreApplication::sendEvent(target, copy.get());
+        });
+        return true;
+    }
     switch (event->type()) {
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {
@@ -432,6 +477,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
         if (chord == Qt::AltModifier && !key->text().isEmpty() && key->text().at(0).isPrint()) return true;
         if (watched == Edit1) Guard(TErrorSource::Action, [&] { Edit1KeyPress(key->key()); });
         if (watched == StringGrid1) {
+            // Only the arrow and page keys move the grid's row (a typed
+            // character would jump to a row starting with it); Tab leaves
+            // the grid. Held modifiers would move the row without selecting it.
+            if (!MovesGridRow(key->key())) return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
+            key->setModifiers(Qt::NoModifier);
             // A row chosen with the keys counts like a click on it, once the
             // grid has moved its current row.
             const int before = CurrentGridRow();
@@ -444,7 +494,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (watched == GroupBox1) Guard(TErrorSource::Action, [&] { GroupBox1MouseDown(mouse->button()); });
-        else if (watched == StringGrid1->viewport())
+        else if (IsGridSurface(watched))
             Guard(TErrorSource::Action, [&] { StringGrid1MouseDown(mouse->button()); });
         break;
     }
@@ -452,7 +502,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
         if (watched == Panel(1)) Guard(TErrorSource::Action, [&] { ShowLevelChart(); });
         break;
     case QEvent::Wheel: {
-        if (!isOurs(watched) || QApplication::activeModalWidget()) break;
+        // The wheel tunes only while the main window is the active window.
+        if (!isOurs(watched) || QApplication::activeModalWidget() || !isActiveWindow()) break;
         auto *wheel = static_cast<QWheelEvent *>(event);
         Guard(TErrorSource::Action, [&] { FormMouseWheel(wheel->angleDelta().y()); });
         return true;

@@ -2,6 +2,7 @@
 // and the state shared between subsystems; all of it runs on the UI thread.
 #pragma once
 
+#include "app/ActionGate.h"
 #include "app/Settings.h"
 #include "core/UtcClock.h"
 #include "logging/DecoderSequences.h"
@@ -321,6 +322,9 @@ public:
     std::function<int()> AttentionAnswer;
     // How the log sequences reach the software decoder (tests record them).
     TDecoderControl DecoderControl = DesktopDecoderControl();
+    // While a decoder sequence runs, the clock tick and user actions wait
+    // for its end (the sequence's key typing lets other events through).
+    TActionGate Gate{this};
     // The log run: start time, minute averaging, minimum/maximum, the file.
     TReceptionLog ReceptionLog{[this] { return UtcNow(); }};
     double LogStartTime() const { return ReceptionLog.LogStartTime(); }
@@ -346,6 +350,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The grid's rows, its header row or a sort button in it.
+    bool IsGridSurface(QObject *watched) const;
     void BuildControls();
     void BuildStatusBar();
     void ConnectHandlers();

@@ -13,6 +13,8 @@
 #include "schedule/ScheduleGridModel.h"
 #include "schedule/StationOnAir.h"
 
+#include <algorithm>
+
 namespace drmq {
 
 namespace {
@@ -29,7 +31,10 @@ bool Exactly(Qt::KeyboardModifiers held, Qt::MouseButtons buttons, Qt::KeyboardM
 } // namespace
 
 void TForm1::Button3Click() {
-    DecoderLogStarted = DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
+    {
+        const TActionGate::THold sequence(Gate);
+        DecoderLogStarted = DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
+    }
     // Starts the clock of the log and resets its accumulators.
     ReceptionLog.Begin();
     ActivateProgramWindow(DecoderControl);
@@ -42,7 +47,10 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button4Click() {
-    if (DecoderLogStarted) DecoderStopLog(rbswr->ItemIndex(), DecoderControl);
+    if (DecoderLogStarted) {
+        const TActionGate::THold sequence(Gate);
+        DecoderStopLog(rbswr->ItemIndex(), DecoderControl);
+    }
     LogRunning = false;
     Button3->setEnabled(true);
     Button4->setEnabled(false);
@@ -138,16 +146,16 @@ int TForm1::AskAttention() {
 
 bool TForm1::FormShortCut(int key, Qt::KeyboardModifiers) {
     // The arrows always tune, even in a text field; the key is handled
-    // whatever the step does.
-    if (key == Qt::Key_Right) {
-        Guard(TErrorSource::Action, [&] { Button2Click(); });
-        return true;
-    }
-    if (key == Qt::Key_Left) {
-        Guard(TErrorSource::Action, [&] { Button1Click(); });
-        return true;
-    }
-    return false;
+    // whatever the step does, and the caret in the frequency field stays
+    // where it was.
+    if (key != Qt::Key_Right && key != Qt::Key_Left) return false;
+    const int caret = Edit1->cursorPosition();
+    Guard(TErrorSource::Action, [&] {
+        if (key == Qt::Key_Right) Button2Click();
+        else Button1Click();
+    });
+    Edit1->setCursorPosition(std::min(caret, static_cast<int>(Edit1->text().size())));
+    return true;
 }
 
 void TForm1::FiveKhzStep(void (TForm1::*stepButtonClick)()) {

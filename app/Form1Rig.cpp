@@ -30,7 +30,10 @@ void TForm1::checkaorClick() {
     const bool connecting = checkaor->isChecked();
     // The Dream decoder is told before the receiver is connected, whatever
     // happens to the connect afterwards.
-    if (connecting && rbswr->ItemIndex() == dcDream) DreamConnectSequence(DecoderControl);
+    if (connecting && rbswr->ItemIndex() == dcDream) {
+        const TActionGate::THold sequence(Gate);
+        DreamConnectSequence(DecoderControl);
+    }
     const int model = cbrx->currentIndex();
     if (!FindReceiverModel(model)) return;
     if (connecting) ConnectReceiver(model);

@@ -21,14 +21,22 @@ constexpr int kSortButtonSize = 13;
 // The sort buttons sit 2 pixels below the top of the header row.
 constexpr int kSortButtonTop = 2;
 
-// A right press on the grid opens the colours dialog and does not move the
-// current row, as only the left button picks a row.
-class TRightPressFilter : public QObject {
+// Only a plain left press picks a row, as the grid's click handler then
+// tunes to it: other buttons leave the row alone (the right one opens the
+// colours dialog), and Ctrl or Shift neither unselect the row nor move the
+// current row without selecting it.
+class TRowPickFilter : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) return false;
-        return static_cast<QMouseEvent *>(event)->button() == Qt::RightButton;
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+            type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+            return false;
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (type != QEvent::MouseMove && mouse->button() != Qt::LeftButton) return true;
+        mouse->setModifiers(Qt::NoModifier);
+        return false;
     }
 };
 } // namespace
@@ -61,7 +69,9 @@ TScheduleGridModel &TForm1::ScheduleGrid() {
     QPalette palette = StringGrid1->palette();
     palette.setColor(QPalette::Base, ToQColor(kColorBtnFace));
     StringGrid1->setPalette(palette);
-    StringGrid1->viewport()->installEventFilter(new TRightPressFilter(StringGrid1));
+    StringGrid1->viewport()->installEventFilter(new TRowPickFilter(StringGrid1));
+    // Tab leaves the grid instead of moving from cell to cell.
+    StringGrid1->setTabKeyNavigation(false);
 
     // Each sort button at the right end of its column's header cell.
     const int frame = StringGrid1->frameWidth();

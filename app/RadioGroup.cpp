@@ -15,7 +15,9 @@ TRadioGroup::TRadioGroup(const QString &caption, const QStringList &items, QWidg
         layout->addWidget(button);
         buttons_.push_back(button);
     }
-    connect(&group_, &QButtonGroup::idClicked, this, &TRadioGroup::Clicked);
+    connect(&group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) emit ItemChanged(id);
+    });
 }
 
 int TRadioGroup::ItemIndex() const {

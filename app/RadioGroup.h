@@ -22,8 +22,9 @@ public:
     int Count() const { return static_cast<int>(buttons_.size()); }
 
 signals:
-    // A user's click on an item (not emitted by SetItemIndex).
-    void Clicked(int index);
+    // The chosen item changed, whatever changed it: a click, the keys, an
+    // accessibility tool or SetItemIndex.
+    void ItemChanged(int index);
 
 private:
     QButtonGroup group_;

@@ -55,10 +55,10 @@ void RaiseFileErrorFromErrno(int err) {
 }
 
 bool TryStrToInt(std::string_view text, int &value) {
+    // Leading blanks are skipped; nothing may follow the digits, not even a blank.
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) ++i;
-    size_t end = text.size();
-    while (end > i && IsBlank(text[end - 1])) --end;
+    const size_t end = text.size();
     bool negative = false;
     if (i < end && (text[i] == '-' || text[i] == '+')) {
         negative = text[i] == '-';
@@ -108,9 +108,7 @@ int StrToInt(std::string_view text) {
 bool TryStrToFloat(std::string_view text, double &value) {
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) ++i;
-    size_t end = text.size();
-    while (end > i && IsBlank(text[end - 1])) --end;
-    const std::string body(text.substr(i, end - i));
+    const std::string body(text.substr(i));
     if (body.empty())
         return false;
     // Only the plain decimal syntax: no hex floats, "inf" or "nan".
@@ -136,8 +134,8 @@ bool TryStrToFloat(std::string_view text, double &value) {
         return false;
     // from_chars ignores the C locale, which Qt sets from the environment.
     const char *first = body.c_str() + (body[0] == '+' ? 1 : 0);
-    std::from_chars(first, body.c_str() + body.size(), value);
-    return true;
+    // A value beyond the range of a double is no number, not 0 or infinity.
+    return std::from_chars(first, body.c_str() + body.size(), value).ec == std::errc();
 }
 
 double StrToFloat(std::string_view text) {

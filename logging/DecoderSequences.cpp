@@ -59,11 +59,14 @@ bool DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderCon
     // The frequency is data: none of its characters may act as key syntax.
     const QString frequencyKeys = LiteralKeys(frequencyKhz);
     TSequence s(control);
+    // With no decoder chosen nothing is sent.
     if (decoder == dcFhG) {
         s.Activate(kFhGWindow).Keys("%R", kWait).Keys(frequencyKeys, kWait).Keys("%S", kWait);
-    } else {
+    } else if (decoder == dcDream) {
         s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("{TAB}", kWait).Pause(50);
         s.Keys(frequencyKeys, kNoWait).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
+    } else {
+        return false;
     }
     return true;
 }
@@ -71,7 +74,7 @@ bool DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderCon
 void DecoderStopLog(int decoder, const TDecoderControl &control) {
     TSequence s(control);
     if (decoder == dcFhG) s.Activate(kFhGWindow).Keys("%R", kWait);
-    else s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
+    else if (decoder == dcDream) s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
 }
 
 void DreamConnectSequence(const TDecoderControl &control) {

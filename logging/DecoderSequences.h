@@ -8,8 +8,8 @@
 
 namespace drmq {
 
-// The decoder choice, as the item index of the radio group rbswr.
-enum TDecoder { dcFhG = 0, dcDream = 1 };
+// The decoder choice, as the item index of the radio group rbswr (-1: none).
+enum TDecoder { dcNone = -1, dcFhG = 0, dcDream = 1 };
 
 // The primitives a sequence uses; tests replace them with recorders.
 struct TDecoderControl {

@@ -14,6 +14,7 @@ namespace drmq {
 
 namespace {
 const char *const kSendKeysCaption = "SendKeys";
+constexpr std::chrono::milliseconds kFocusWait{500};
 
 // The one remembered window, shared by every activation.
 Window gLastWindow = None;
@@ -32,7 +33,9 @@ bool ActivateWindow(const QString &title) {
     const Window window = FindTopLevelWindow(display, title);
     if (window == None) return false;
     gLastWindow = window;
-    return RaiseAndFocus(display, window);
+    // Keys sent before the focus has arrived would reach the window that
+    // still has it; a window that never gets it counts as not found.
+    return RaiseAndFocus(display, window) && WaitForFocus(display, window, kFocusWait);
 }
 
 unsigned long LastActivatedWindow() { return gLastWindow; }

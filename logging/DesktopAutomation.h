@@ -9,14 +9,15 @@
 namespace drmq {
 
 // Brings the first matching top-level window to the front (exact title
-// first, then a case-insensitive title prefix); true when one was found.
+// first, then a case-insensitive title prefix) and waits up to 500 ms for it
+// to get the keyboard focus; true when one was found and has the focus.
 bool ActivateWindow(const QString &title);
 // The window the last successful ActivateWindow found (an X window id), 0 if none.
 unsigned long LastActivatedWindow();
 
 // Types a key string into the window that has the keyboard focus. With
 // wait, the program's own pending events are processed after every key
-// event. True when a non-empty string was sent to its end.
+// event (the caller decides what may run then). True when a non-empty string was sent to its end.
 bool SendKeys(const QString &keys, bool wait);
 
 // Where the key-string errors go: a message box captioned "SendKeys" unless

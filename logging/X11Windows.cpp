@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace drmq {
 
@@ -130,6 +131,32 @@ Window FindTopLevelWindow(Display *display, const QString &title) {
     for (std::size_t i = 0; i < windows.size(); ++i)
         if (titles[i].left(kTitleChars).startsWith(title, Qt::CaseInsensitive)) return windows[i];
     return None;
+}
+
+bool HasFocus(Display *display, Window window) {
+    TX11ErrorTrap trap(display); // the focus window may vanish while it is read
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    // The focus may sit on the window itself or on a window inside it.
+    while (focus != 0 && focus != PointerRoot && focus != window && !trap.Failed()) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, focus, &root, &parent, &children, &count)) return false;
+        if (children) XFree(children);
+        if (parent == root) return false;
+        focus = parent;
+    }
+    return focus == window && !trap.Failed();
+}
+
+bool WaitForFocus(Display *display, Window window, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (HasFocus(display, window)) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 bool RaiseAndFocus(Display *display, Window window) {

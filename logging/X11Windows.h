@@ -6,6 +6,7 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <vector>
 
 namespace drmq {
@@ -21,5 +22,10 @@ Window FindTopLevelWindow(Display *display, const QString &title);
 // active-window request, or directly where no window manager runs.
 // False when the server reports an error.
 bool RaiseAndFocus(Display *display, Window window);
+// Whether the keyboard focus is on the window or inside it.
+bool HasFocus(Display *display, Window window);
+// Waits until the focus has arrived in the window, at most limit; a window
+// manager hands it over some time after the request.
+bool WaitForFocus(Display *display, Window window, std::chrono::milliseconds limit);
 
 } // namespace drmq

@@ -220,6 +220,12 @@ TEST_F(TuningWindow, WheelEventsInTheWindowReachTheTuning) {
     form.WheelScrollLines = 3;
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 360), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
+    // Only while the main window is the active window.
+    QApplication::sendEvent(form.Edit1, &wheel);
+    EXPECT_EQ(Received(), "");
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return form.isActiveWindow(); }));
     QApplication::sendEvent(form.Edit1, &wheel);
     EXPECT_EQ(Received(), Nrd535("6100"));
 }

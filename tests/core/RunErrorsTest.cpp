@@ -37,7 +37,7 @@ TEST(RunErrors, ErrnoMapsToTheClassicNumbers) {
 
 TEST(RunErrors, StrToIntAcceptsDecimalAndHexOnly) {
     EXPECT_EQ(StrToInt("42"), 42);
-    EXPECT_EQ(StrToInt(" -7 "), -7);
+    EXPECT_EQ(StrToInt(" -7"), -7);
     EXPECT_EQ(StrToInt("$FF"), 255);
     EXPECT_EQ(StrToInt("0x10"), 16);
     EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
@@ -48,6 +48,8 @@ TEST(RunErrors, StrToIntAcceptsDecimalAndHexOnly) {
     EXPECT_FALSE(TryStrToInt("$", v));
     EXPECT_FALSE(TryStrToInt("1.5", v));
     EXPECT_FALSE(TryStrToInt("12 3", v));
+    // Nothing may follow the number, not even a blank.
+    EXPECT_FALSE(TryStrToInt("6095 ", v));
 }
 
 TEST(RunErrors, ConversionFailuresCarryTheGermanTextWithTheDecodedInput) {
@@ -72,6 +74,9 @@ TEST(RunErrors, StrToFloatReadsPlainDecimalsWhateverTheLocale) {
     double v = 0;
     EXPECT_FALSE(TryStrToFloat("nan", v));
     EXPECT_FALSE(TryStrToFloat("inf", v));
+    EXPECT_FALSE(TryStrToFloat("454.3 ", v));
+    // Beyond the range of a double is a failure, not 0 or infinity.
+    EXPECT_FALSE(TryStrToFloat("1e400", v));
     EXPECT_FALSE(TryStrToFloat("0x1p3", v));
     EXPECT_FALSE(TryStrToFloat("1e", v));
     EXPECT_FALSE(TryStrToFloat(".", v));

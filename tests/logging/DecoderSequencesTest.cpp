@@ -95,5 +95,11 @@ TEST_F(DecoderSequencesTest, AFrequencyThatIsNotThreeToFiveDigitsSendsNothing) {
                             "keys %S (wait)"}));
 }
 
+TEST_F(DecoderSequencesTest, WithNoDecoderChosenNothingIsSent) {
+    EXPECT_FALSE(DecoderStartLog(dcNone, "15440", Recorder()));
+    DecoderStopLog(dcNone, Recorder());
+    EXPECT_EQ(steps, Steps{});
+}
+
 } // namespace
 } // namespace drmq
