@@ -6,26 +6,29 @@
 
 namespace drmq {
 
-void TActionGate::Run(std::function<void()> action) {
-    RunMerged(nullptr, std::move(action));
+void TActionGate::Run(std::function<void()> action, QWidget *source) {
+    if (!Held()) return action();
+    Queue({nullptr, std::move(action), source, source != nullptr});
 }
 
 void TActionGate::RunMerged(const void *key, std::function<void()> action) {
-    if (!Held()) {
-        action();
-        return;
-    }
+    if (!Held()) return action();
     const bool alreadyWaiting =
-        key && std::any_of(waiting_.begin(), waiting_.end(), [key](const TWaiting &w) { return w.key == key; });
-    if (!alreadyWaiting) waiting_.push_back({key, std::move(action)});
+        std::any_of(waiting_.begin(), waiting_.end(), [key](const TWaiting &w) { return w.key == key; });
+    if (!alreadyWaiting) Queue({key, std::move(action), nullptr, false});
+}
+
+void TActionGate::Queue(TWaiting waiting) {
+    waiting_.push_back(std::move(waiting));
 }
 
 void TActionGate::Release() {
     if (--holds_ > 0 || waiting_.empty() || !context_) return;
     QTimer::singleShot(0, context_, [this, waiting = std::move(waiting_)]() mutable {
-        // An action that starts another sequence holds the gate again; the
-        // ones after it then wait for that sequence in turn.
-        for (TWaiting &w : waiting) RunMerged(w.key, std::move(w.action));
+        for (TWaiting &w : waiting) {
+            if (w.hasSource && (!w.source || !w.source->isEnabled())) continue;
+            w.action();
+        }
     });
     waiting_.clear();
 }

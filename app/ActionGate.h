@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include <functional>
 #include <vector>
@@ -14,8 +15,10 @@ class TActionGate {
 public:
     explicit TActionGate(QObject *context) : context_(context) {}
 
-    // Runs the action now, or queues it while the gate is held.
-    void Run(std::function<void()> action);
+    // Runs the action now, or queues it while the gate is held. A queued
+    // action of a control (source) is dropped when the control has been
+    // disabled meanwhile, as a click on it then would have been.
+    void Run(std::function<void()> action, QWidget *source = nullptr);
     // The same for an action that falls due repeatedly (a timer): while the
     // gate is held it waits at most once, so ticks that fall due meanwhile
     // are merged into one.
@@ -39,7 +42,10 @@ private:
     struct TWaiting {
         const void *key;
         std::function<void()> action;
+        QPointer<QWidget> source;
+        bool hasSource;
     };
+    void Queue(TWaiting waiting);
     void Release();
 
     QPointer<QObject> context_;

@@ -377,7 +377,10 @@ void TForm1::SetPanelText(int index, const QString &text) {
 
 void TForm1::ConnectHandlers() {
     auto action = [this](void (TForm1::*handler)()) {
-        return [this, handler] { Gate.Run([this, handler] { Guard(TErrorSource::Action, [&] { (this->*handler)(); }); }); };
+        return [this, handler] {
+            Gate.Run([this, handler] { Guard(TErrorSource::Action, [&] { (this->*handler)(); }); },
+                     qobject_cast<QWidget *>(sender()));
+        };
     };
     connect(Timer1, &QTimer::timeout, this, [this] {
         Gate.RunMerged(Timer1, [this] { Guard(TErrorSource::Clock, [&] { Timer1Timer(); }); });
@@ -423,7 +426,9 @@ void TForm1::ConnectHandlers() {
     connect(cbband, &QComboBox::activated, this, action(&TForm1::cbbandSelect));
     for (int i = 0; i < 10; ++i) {
         connect(Mem[static_cast<size_t>(i)], &QPushButton::clicked, this,
-                [this, i] { Gate.Run([this, i] { Guard(TErrorSource::Action, [&] { MemClick(i); }); }); });
+                [this, i] {
+                    Gate.Run([this, i] { Guard(TErrorSource::Action, [&] { MemClick(i); }); }, Mem[static_cast<size_t>(i)]);
+                });
     }
     connect(Button3, &QPushButton::clicked, this, action(&TForm1::Button3Click));
     connect(Button4, &QPushButton::clicked, this, action(&TForm1::Button4Click));

@@ -3,6 +3,7 @@
 #include "rig/ComPort.h"
 #include "rig/ReceiverModel.h"
 #include "schedule/ColorsDialog.h"
+#include "support/EventLoopWait.h"
 #include "support/LogWorkingDir.h"
 #include "support/PtyPair.h"
 #include "support/WindowFixture.h"
@@ -265,6 +266,36 @@ TEST_P(KeySyntaxFrequencyTest, StartsTheLogWithoutSendingAKey) {
 
 INSTANTIATE_TEST_SUITE_P(StoredQrg, KeySyntaxFrequencyTest, ::testing::Values("%{F4}", "{a 43555543}"),
                          [](const auto &info) { return info.index == 0 ? "AltF4" : "HugeRepeatCount"; });
+
+TEST_F(LogWindowTest, ClockTickAndClicksDuringADecoderSequenceWaitForItsEnd) {
+    TForm1 &form = StartWith(rmFRG100);
+    form.DecoderControl = {[&](const QString &title) {
+                               steps << "activate " + title;
+                               return true;
+                           },
+                           [&](const QString &keys, bool) {
+                               steps << "keys " + keys;
+                               if (keys != "%S") return true;
+                               // While the keys are typed (with events let
+                               // through), the user clicks again and the clock
+                               // falls due.
+                               form.Button3->click();
+                               form.Timer1->start(0);
+                               test::ProcessEventsFor(50);
+                               steps << "title " + form.windowTitle();
+                               return true;
+                           },
+                           [](int) {}};
+    form.Button3->click();
+    EXPECT_EQ(steps, QStringList({"activate DRM Software Radio 2.", "keys %R", "keys 6095", "keys %S",
+                                  "title DRM Quodra 3.2 by R. Vandelm", "activate DRM Quodra"}));
+    // Afterwards the tick runs once, inside the log; the second click met a
+    // disabled button and is dropped.
+    test::ProcessEventsUntil([&] { return form.windowTitle().contains("UTC:"); });
+    EXPECT_EQ(form.Panel(1)->text(), "Logged: 0 min");
+    EXPECT_EQ(steps.count("keys %R"), 1);
+    EXPECT_TRUE(form.LogRunning);
+}
 
 // ---- Keyboard shortcuts ------------------------------------------------------
 
