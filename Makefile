@@ -12,7 +12,7 @@ PACKAGES    = qt6-base-dev cmake g++ make googletest libgtest-dev libgmock-dev \
               openssl ca-certificates python3 pkg-config ccache \
               libhamlib-dev libhamlib-utils qt6-charts-dev libqt6opengl6-dev qt6-svg-dev \
               python3-pyatspi python3-xlib at-spi2-core dbus dbus-x11 \
-              clang libclang-rt-14-dev appstream dpkg-dev file
+              clang libclang-rt-14-dev appstream dpkg-dev file faketime
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -37,6 +37,17 @@ def main(binary, source_dir):
         rx.wait_received("two level requests", lambda b: b.count(b"P3Oq") >= 2)
         program.assert_no_message_box()
 
+        # The AUX volume bar runs from 0 at the top to 100 (quietest) at the
+        # bottom: Up after Alt+A moves it up, to 95, and sends that level.
+        program.focus()
+        program.x.key("a", modifiers=("Alt_L",))
+        aux = program.control(pyatspi.ROLE_SLIDER, "AUX Volume")
+        quodra.wait_for("the AUX bar focused", lambda: aux.clear_cache() or
+                        aux.getState().contains(pyatspi.STATE_FOCUSED))
+        program.x.key("Up")
+        rx.wait_received("the AUX level for 95", lambda b: b"P2D1m$" in b)
+        assert aux.queryValue().currentValue == 95, aux.queryValue().currentValue
+
         # The status bar reads as it shows.
         quodra.wait_for("panel All: 2", lambda: program.find(pyatspi.ROLE_LABEL, "All: 2", within=program.frame))
 

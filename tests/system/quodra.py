@@ -171,6 +171,14 @@ class XServer:
         xtest.fake_input(self.d, X.ButtonRelease, button)
         self.d.sync()
 
+    def key_down(self, name):
+        xtest.fake_input(self.d, X.KeyPress, self.keycode(name))
+        self.d.sync()
+
+    def key_up(self, name):
+        xtest.fake_input(self.d, X.KeyRelease, self.keycode(name))
+        self.d.sync()
+
     def keycode(self, name):
         return self.d.keysym_to_keycode(XK.string_to_keysym(name))
 
@@ -305,6 +313,16 @@ class Program:
     def title(self):
         return self.x.title(self.window)
 
+    def x_window(self, title):
+        """The program's top-level X window with this title, once it is shown."""
+        def shown():
+            self._check_running()
+            for w in self.x.windows_of(self.process.pid):
+                if self.x.title(w) == title:
+                    return w
+            return None
+        return wait_for("the window " + title, shown)
+
     def find(self, role, name=None, title_prefix=None, within=None):
         for node in walk(within or self.app):
             try:
@@ -331,7 +349,7 @@ class Program:
                 role = node.getRole()
             except Exception:
                 continue
-            if role in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT):
+            if role in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT) and is_showing(node):
                 labels = [name_of(n) for n in walk(node) if n.getRole() == pyatspi.ROLE_LABEL]
                 boxes.append(" / ".join(t for t in labels if t))
         return boxes
