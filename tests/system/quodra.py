@@ -5,6 +5,7 @@ with a pseudo-terminal as its receiver cable.
 Every wait is for a condition, with a generous bound, so that a loaded
 machine only makes a scenario slower, never red."""
 
+import glob
 import os
 import shutil
 import signal
@@ -73,7 +74,11 @@ class SimReceiver:
             return bytes(self._bytes)
 
     def wait_received(self, what, condition, timeout=WAIT_SECONDS):
-        return wait_for(what, lambda: condition(self.received()), timeout)
+        try:
+            return wait_for(what, lambda: condition(self.received()), timeout)
+        except AssertionError:
+            got = self.received()
+            raise AssertionError("%s: the port got %r" % (what, got if len(got) < 400 else got[:200] + b"..." + got[-200:]))
 
     def close(self):
         self._stop = True
@@ -196,6 +201,75 @@ class XServer:
     def type(self, text):
         for ch in text:
             self.key(ch)
+
+
+_KEYSYM_NAMES = {getattr(XK, n): n[3:] for n in dir(XK) if n.startswith("XK_")}
+
+
+def keysym_name(keysym):
+    if 0x20 < keysym < 0x7F:
+        return chr(keysym)
+    return _KEYSYM_NAMES.get(keysym, str(keysym))
+
+
+class DecoderWindow:
+    """A stand-in for the software decoder: a top-level window with the
+    decoder's title that records the keys typed into it."""
+
+    def __init__(self, title):
+        self.d = xdisplay.Display()
+        root = self.d.screen().root
+        self.window = root.create_window(700, 40, 240, 120, 0, X.CopyFromParent,
+                                         event_mask=X.KeyPressMask | X.StructureNotifyMask)
+        self.window.set_wm_name(title)
+        self.window.change_property(self.d.intern_atom("_NET_WM_NAME"), self.d.intern_atom("UTF8_STRING"), 8,
+                                    title.encode("utf-8"))
+        self.window.map()
+        self.d.sync()
+        self._keys = []
+        wait_for("the decoder window mapped",
+                 lambda: self.window.get_attributes().map_state == X.IsViewable)
+
+    def keys(self):
+        """The keys pressed in the window so far, as unshifted keysym names."""
+        while self.d.pending_events():
+            event = self.d.next_event()
+            if event.type == X.KeyPress:
+                self._keys.append(keysym_name(self.d.keycode_to_keysym(event.detail, 0)))
+        return list(self._keys)
+
+    def wait_keys(self, what, expected):
+        try:
+            return wait_for(what, lambda: self.keys() == expected)
+        except AssertionError:
+            raise AssertionError("%s: got %s" % (what, self.keys()))
+
+    def close(self):
+        self.window.destroy()
+        self.d.close()
+
+
+class FakeClock:
+    """Moves the program's wall clock from outside: the program runs with the
+    system's time-faking library, which reads the offset from a file at every
+    time query; the monotonic clock, and with it every timer, stays real."""
+
+    def __init__(self, folder):
+        self.path = os.path.join(folder, "clock-offset")
+        self.set_offset(0)
+
+    def environment(self):
+        libraries = glob.glob("/usr/lib/*/faketime/libfaketime.so.1")
+        if not libraries:
+            raise AssertionError("the time-faking library (Debian package faketime) is not installed")
+        return {"LD_PRELOAD": libraries[0], "FAKETIME_TIMESTAMP_FILE": self.path, "FAKETIME_NO_CACHE": "1",
+                "FAKETIME_DONT_FAKE_MONOTONIC": "1"}
+
+    def set_offset(self, seconds):
+        # Written whole and renamed, so the program never reads half a line.
+        with open(self.path + ".new", "w") as f:
+            f.write("%+d\n" % seconds)
+        os.replace(self.path + ".new", self.path)
 
 
 # ---- The accessibility bus ---------------------------------------------------
