@@ -21,6 +21,7 @@
 #include <cerrno>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <unistd.h>
 
 namespace drmq {
@@ -338,6 +339,12 @@ void TForm1::BuildControls() {
     Memo2->hide();
 
     for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit4, OffsetText}) NameAfterText(field);
+    const std::pair<QComboBox *, QString> lists[] = {
+        {cbband, cbband->placeholderText()}, {cbstep, "Step"},          {cbatt, cbatt->toolTip()},
+        {cbfilter, cbfilter->toolTip()},     {cmbant, "DWT antenna"},   {cmbdwtatt, "DWT attenuation"},
+        {Multiplikator, Multiplikator->toolTip()}, {Chargepump, Chargepump->toolTip()},
+        {cbcom, cbcom->toolTip()},           {cbrx, cbrx->toolTip()}};
+    for (const auto &[list, nameWhenEmpty] : lists) NameAfterChoice(list, nameWhenEmpty);
 
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
@@ -525,6 +532,8 @@ void TForm1::FormCreate() {
     RememberedMinute = "61";
     PromptArmed = true;
     gbsm->setTitle("[dBµV]");
+    // Named by its own caption, not the surrounding group's.
+    gbsm->setAccessibleName(gbsm->title());
 
     bool startupFailed = false;
     auto step = [&](const std::function<void()> &action) {

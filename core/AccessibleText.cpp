@@ -1,5 +1,6 @@
 #include "core/AccessibleText.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 
 namespace drmq {
@@ -9,6 +10,14 @@ void NameAfterText(QLineEdit *field) {
     QObject::connect(field, &QLineEdit::textChanged, field, [field](const QString &text) {
         field->setAccessibleName(text);
     });
+}
+
+void NameAfterChoice(QComboBox *list, const QString &nameWhenEmpty) {
+    auto follow = [list, nameWhenEmpty](const QString &text) {
+        list->setAccessibleName(text.isEmpty() ? nameWhenEmpty : text);
+    };
+    follow(list->currentText());
+    QObject::connect(list, &QComboBox::currentTextChanged, list, follow);
 }
 
 } // namespace drmq

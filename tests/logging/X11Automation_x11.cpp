@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -185,6 +186,81 @@ TEST_F(X11AutomationTest, WithoutTheDecoderWindowTheFocusedWindowGetsNoKeys) {
     ASSERT_TRUE(ActivateWindow(QString::fromStdString(title)));
     DecoderStartLog(dcFhG, "15440", WithoutPauses());
     DecoderStopLog(dcDream, WithoutPauses());
+    EXPECT_EQ(KeyEvents(bystander, 0), std::vector<std::string>{});
+}
+
+// A window manager that hands the focus to a window some time after the
+// activation request, as desktops do, or never. It runs on a connection and
+// a thread of its own while it lives.
+class TSlowWindowManager {
+public:
+    TSlowWindowManager(std::chrono::milliseconds delay, bool grants) : delay_(delay), grants_(grants) {
+        display_ = XOpenDisplay(nullptr);
+        const Window root = DefaultRootWindow(display_);
+        check_ = XCreateSimpleWindow(display_, root, 0, 0, 1, 1, 0, 0, 0);
+        const Atom supporting = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+        for (Window w : {root, check_})
+            XChangeProperty(display_, w, supporting, XA_WINDOW, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(&check_), 1);
+        XSelectInput(display_, root, SubstructureRedirectMask);
+        XSync(display_, False);
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~TSlowWindowManager() {
+        stop_ = true;
+        thread_.join();
+        XDeleteProperty(display_, DefaultRootWindow(display_), XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False));
+        XDestroyWindow(display_, check_);
+        XCloseDisplay(display_);
+    }
+
+private:
+    void Run() {
+        const Atom activate = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+        while (!stop_) {
+            if (!XPending(display_)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                continue;
+            }
+            XEvent event;
+            XNextEvent(display_, &event);
+            if (event.type == MapRequest) XMapWindow(display_, event.xmaprequest.window);
+            if (event.type == ClientMessage && event.xclient.message_type == activate && grants_) {
+                std::this_thread::sleep_for(delay_);
+                XSetInputFocus(display_, event.xclient.window, RevertToParent, CurrentTime);
+            }
+            XFlush(display_);
+        }
+    }
+
+    std::chrono::milliseconds delay_;
+    bool grants_;
+    Display *display_ = nullptr;
+    Window check_ = None;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+TEST_F(X11AutomationTest, UnderAWindowManagerTheKeysWaitUntilTheFocusHasArrived) {
+    const Window decoder = Open("DRM Software Radio 2.4 " + std::to_string(::getpid()));
+    const Window bystander = Open("Focused bystander " + std::to_string(::getpid()));
+    XSetInputFocus(display, bystander, RevertToParent, CurrentTime);
+    XSync(display, False);
+    TSlowWindowManager wm(std::chrono::milliseconds(150), true);
+    DecoderStopLog(dcFhG, WithoutPauses());
+    const std::vector<std::string> expected = {"Alt_L down", "Shift_L down", "r down", "r up", "Shift_L up", "Alt_L up"};
+    EXPECT_EQ(KeyEvents(decoder, expected.size()), expected);
+    EXPECT_EQ(KeyEvents(bystander, 0), std::vector<std::string>{});
+}
+
+TEST_F(X11AutomationTest, AFocusThatNeverArrivesCountsAsAMissingWindow) {
+    Open("DRM Software Radio 2.4 " + std::to_string(::getpid()));
+    const Window bystander = Open("Focused bystander " + std::to_string(::getpid()));
+    XSetInputFocus(display, bystander, RevertToParent, CurrentTime);
+    XSync(display, False);
+    TSlowWindowManager wm(std::chrono::milliseconds(0), false);
+    EXPECT_FALSE(ActivateWindow("DRM Software Radio 2."));
+    DecoderStopLog(dcFhG, WithoutPauses());
     EXPECT_EQ(KeyEvents(bystander, 0), std::vector<std::string>{});
 }
 

@@ -36,6 +36,11 @@ def main(binary, source_dir):
         # The clock asks for the level every second once connected.
         rx.wait_received("two level requests", lambda b: b.count(b"P3Oq") >= 2)
         program.assert_no_message_box()
+        # The level box shows, without the DWT's "LIF:" line.
+        quodra.wait_for("the level box", lambda: quodra.is_showing(
+            program.control(pyatspi.ROLE_PANEL, "[dB\u00b5V]")))
+        lif = program.find(pyatspi.ROLE_LABEL, "LIF:12000", within=program.frame)
+        assert lif is None or not quodra.is_showing(lif), "LIF shown for an AOR7030"
 
         # The AUX volume bar runs from 0 at the top to 100 (quietest) at the
         # bottom: Up after Alt+A moves it up, to 95, and sends that level.
