@@ -46,8 +46,10 @@ const QColor kColours[] = {QColor(31, 119, 180), QColor(214, 39, 40),  QColor(44
                            QColor(227, 119, 194), QColor(23, 190, 207), QColor(188, 189, 34),
                            QColor(127, 127, 127)};
 
-// The seconds of a running log: a faint trace under its minute line.
-constexpr int kSecondsAlpha = 55;
+// The seconds of a running log: a faint trace under its minute line, which
+// is drawn darker so it stands out from the trace.
+constexpr int kSecondsAlpha = 45;
+constexpr int kLiveLineDarker = 170;
 // A minute's mean is drawn in the middle of the minute it stands for.
 constexpr double kHalfMinute = 0.5 / 1440.0;
 constexpr double kNone = std::numeric_limits<double>::infinity();
@@ -299,12 +301,13 @@ void TLevelChartWindow::Show(TRow &row) {
         }
         shown.Seconds->append(points);
     }
-    shown.Minutes.push_back(NewSeries(shown.Colour, 2.0, name, true));
+    const QColor line = row.Block ? shown.Colour : shown.Colour.darker(kLiveLineDarker);
+    shown.Minutes.push_back(NewSeries(line, 2.0, name, true));
     row.Shown = std::move(shown);
     DrawNewMinutes(row);
     filling_ = true;
     row.Item->setCheckState(colDate, Qt::Checked);
-    row.Item->setIcon(colDate, Swatch(row.Shown->Colour));
+    row.Item->setIcon(colDate, Swatch(row.Shown->Minutes.front()->pen().color()));
     filling_ = false;
 }
 
@@ -319,7 +322,7 @@ void TLevelChartWindow::DrawNewMinutes(TRow &row) {
         if (i > 0 && minute.Minute != block.Minutes[i - 1].Minute + 1) {
             series->append(points);
             points.clear();
-            series = NewSeries(shown.Colour, 2.0, series->name(), false);
+            series = NewSeries(series->pen().color(), 2.0, series->name(), false);
             shown.Minutes.push_back(series);
         }
         const double x = HoursSinceMidnight(block.MinuteUtc(minute) + kHalfMinute, block.StartUtc);
