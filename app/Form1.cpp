@@ -557,7 +557,7 @@ void TForm1::FormCreate() {
     step([&] { WheelScrollLines = QApplication::wheelScrollLines(); });
     step([&] {
         // The schedule must be there before anything else of this step runs.
-        if (::access(ProgramFile("DRMSchedule.ini").c_str(), R_OK) != 0) RaiseFileErrorFromErrno(errno);
+        if (::access(ProgramFile(kScheduleFile).c_str(), R_OK) != 0) RaiseFileErrorFromErrno(errno);
         ParseBulletinFile();
         LoadSchedule();
     });

@@ -4,6 +4,7 @@
 
 #include "app/ActionGate.h"
 #include "app/Settings.h"
+#include "core/FileLocations.h"
 #include "core/UtcClock.h"
 #include "logging/DecoderSequences.h"
 #include "logging/ReceptionLog.h"
@@ -35,6 +36,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace drmq {
 
@@ -53,8 +55,12 @@ class TLevelChartWindow;
 enum class TErrorSource { Action, Clock };
 
 struct TForm1Options {
-    // Folder of the program file, ending in '/'; every file but the log is here.
+    // Folder of the program's files, ending in '/'; every file but the log is
+    // here (the program's own folder, or the user's when installed).
     std::string ProgramFolder;
+    // Folders searched for a maker's library before the system's library path;
+    // ProgramFolder alone when empty.
+    std::vector<std::string> LibraryFolders;
     // Time source; the system clock when empty.
     std::shared_ptr<TUtcClock> Clock;
     // Shows an error text; the standard error box when empty.
@@ -88,7 +94,9 @@ public:
     void ShowError(TErrorSource source, const QString &text);
     void ShowMessage(const QString &text);
 
-    std::string ProgramFolder() const { return options_.ProgramFolder; }
+    std::vector<std::string> LibraryFolders() const {
+        return options_.LibraryFolders.empty() ? std::vector{options_.ProgramFolder} : options_.LibraryFolders;
+    }
     std::string ProgramFile(const std::string &name) const { return options_.ProgramFolder + name; }
     TUtcClock &Clock() const { return *options_.Clock; }
     double UtcNow() const { return options_.Clock->UtcNow(); }

@@ -9,12 +9,6 @@
 
 namespace drmq {
 
-namespace {
-const char *const kScheduleFile = "DRMSchedule.ini";
-const char *const kScheduleDownloadFile = "DRMSchedule.new";
-const char *const kBulletinFile = "wwv.txt";
-} // namespace
-
 void TForm1::DownloadSchedule() {
     const std::string text = HttpGetText(ScheduleUrl());
     TUpdateOutcome outcome = TUpdateOutcome::Failed;

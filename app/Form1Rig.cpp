@@ -16,7 +16,6 @@ namespace drmq {
 
 namespace {
 const char *const kWinRadioWarning = "Be sure that the WiNRADiO application is not running anymore!";
-const char *const kCalibrationFile = "FRG100.cal";
 
 int WholeNumber(const QLineEdit *field) {
     return StrToInt(ToCp1252(field->text()));
@@ -91,7 +90,7 @@ void TForm1::ConnectLibraryModel(int model) {
     const bool winRadio = entry.Link == TLinkKind::RadioLibrary;
     if (winRadio) ShowMessage(kWinRadioWarning);
     RadioHandle = 0;
-    if (!LibraryHandle.Load(ProgramFolder(), entry.LibraryFile)) {
+    if (!LibraryHandle.Load(LibraryFolders(), entry.LibraryFile)) {
         ShowMessage(entry.LibraryMissingText);
     } else if (winRadio) {
         RadioHandle = LibraryHandle.OpenRadioDevice();

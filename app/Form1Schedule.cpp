@@ -14,7 +14,6 @@
 namespace drmq {
 
 namespace {
-const char *const kScheduleFile = "DRMSchedule.ini";
 constexpr int kColumnWidths[kGridColumns] = {105, 61, 37, 32, 89, 99, 87, 73, 0};
 constexpr int kRowHeight = 16;
 constexpr int kSortButtonSize = 13;

@@ -13,7 +13,6 @@
 namespace drmq {
 
 namespace {
-const char *const kIniName = "DRMQuodra.ini";
 const char *const kSettings = "Settings";
 const char *const kPresets = "Presets";
 const char *const kColors = "Colors";

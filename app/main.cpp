@@ -7,8 +7,11 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("DRM Quodra");
 
+    const auto locations = drmq::TFileLocations::ForProgram(drmq::ProgramFolderOf(argv[0]));
+    locations.PrepareFileFolder();
     drmq::TForm1Options options;
-    options.ProgramFolder = drmq::ProgramFolderOf(argv[0]);
+    options.ProgramFolder = locations.FileFolder();
+    options.LibraryFolders = locations.LibraryFolders();
     drmq::TProgram program(std::move(options));
     program.Form1->show();
     return app.exec();

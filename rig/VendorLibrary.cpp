@@ -28,10 +28,13 @@ auto Call(void *entry, Args... args) {
 
 TVendorLibrary::~TVendorLibrary() { Release(); }
 
-bool TVendorLibrary::Load(const std::string &programFolder, const std::string &fileName) {
+bool TVendorLibrary::Load(const std::vector<std::string> &folders, const std::string &fileName) {
     Release();
-    handle_ = dlopen((programFolder + fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_) handle_ = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    for (const std::string &folder : folders) {
+        handle_ = dlopen((folder + fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle_) return true;
+    }
+    handle_ = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
     return handle_ != nullptr;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace drmq {
 
@@ -28,9 +29,10 @@ public:
     TVendorLibrary(const TVendorLibrary &) = delete;
     TVendorLibrary &operator=(const TVendorLibrary &) = delete;
 
-    // Loads fileName from the program folder, else from the system's library
-    // path; a library loaded before is released first. True when loaded.
-    bool Load(const std::string &programFolder, const std::string &fileName);
+    // Loads fileName from the first of the folders (each ending in '/') that
+    // has it, else from the system's library path; a library loaded before is
+    // released first. True when loaded.
+    bool Load(const std::vector<std::string> &folders, const std::string &fileName);
     // Releases the library; its entries do nothing afterwards.
     void Release();
     bool Loaded() const { return handle_ != nullptr; }

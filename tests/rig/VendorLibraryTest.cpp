@@ -1,4 +1,4 @@
-// The makers' libraries loaded by name from the program folder, against the
+// The makers' libraries loaded by name from the folders searched, against the
 // recording stand-ins.
 #include "support/SimVendorLibrary.h"
 #include "rig/VendorLibrary.h"
@@ -21,7 +21,7 @@ protected:
 
 TEST_F(VendorLibraryTest, WinRadioEntriesAreCalledByName) {
     sim.Install("libwrg3api.so");
-    ASSERT_TRUE(library.Load(folder, "libwrg3api.so"));
+    ASSERT_TRUE(library.Load({folder}, "libwrg3api.so"));
     const std::int32_t h = library.OpenRadioDevice();
     EXPECT_EQ(h, 7);
     library.SetPower(h, -1);
@@ -39,7 +39,7 @@ TEST_F(VendorLibraryTest, FrontendEntriesPassTheirArguments) {
     sim.Install("libafgusbfe.so");
     setenv("DRMQ_FAKE_RF_LEVEL", "65526", 1); // low 16 bits: -10
     setenv("DRMQ_FAKE_LIF", "12000", 1);
-    ASSERT_TRUE(library.Load(folder, "libafgusbfe.so"));
+    ASSERT_TRUE(library.Load({folder}, "libafgusbfe.so"));
     library.FrontendOpen();
     library.FrontendSetAntennaMode(1);
     library.FrontendSetRfAttenuator(0);
@@ -57,7 +57,7 @@ TEST_F(VendorLibraryTest, FrontendEntriesPassTheirArguments) {
 }
 
 TEST_F(VendorLibraryTest, MissingLibraryLoadsNothingAndEntriesReadZero) {
-    EXPECT_FALSE(library.Load(folder, "libwrg3130api.so"));
+    EXPECT_FALSE(library.Load({folder}, "libwrg3130api.so"));
     EXPECT_FALSE(library.Loaded());
     EXPECT_EQ(library.OpenRadioDevice(), 0);
     EXPECT_EQ(library.GetFrequency(7), 0u);
@@ -67,9 +67,17 @@ TEST_F(VendorLibraryTest, MissingLibraryLoadsNothingAndEntriesReadZero) {
     EXPECT_TRUE(sim.Calls().empty());
 }
 
+TEST_F(VendorLibraryTest, LaterFolderServesWhenTheFirstLacksTheLibrary) {
+    QTemporaryDir userFolder;
+    sim.Install("libwrg3130api.so");
+    ASSERT_TRUE(library.Load({userFolder.path().toStdString() + "/", folder}, "libwrg3130api.so"));
+    library.OpenRadioDevice();
+    EXPECT_EQ(sim.Calls(), (Calls{"wrg3130api OpenRadioDevice 0"}));
+}
+
 TEST_F(VendorLibraryTest, ReleasedLibraryIsNotCalledAgain) {
     sim.Install("libwrg3130api.so");
-    ASSERT_TRUE(library.Load(folder, "libwrg3130api.so"));
+    ASSERT_TRUE(library.Load({folder}, "libwrg3130api.so"));
     library.Release();
     EXPECT_FALSE(library.Loaded());
     library.CloseRadioDevice(7);
@@ -80,8 +88,8 @@ TEST_F(VendorLibraryTest, ReleasedLibraryIsNotCalledAgain) {
 TEST_F(VendorLibraryTest, LoadingAnotherLibraryReleasesTheFirst) {
     sim.Install("libwrg3api.so");
     sim.Install("libafgusbfe.so");
-    ASSERT_TRUE(library.Load(folder, "libwrg3api.so"));
-    ASSERT_TRUE(library.Load(folder, "libafgusbfe.so"));
+    ASSERT_TRUE(library.Load({folder}, "libwrg3api.so"));
+    ASSERT_TRUE(library.Load({folder}, "libafgusbfe.so"));
     library.OpenRadioDevice();
     EXPECT_EQ(sim.Calls(), (Calls{"afgusbfe OpenRadioDevice 0"}));
 }
