@@ -7,16 +7,18 @@ FUZZBUILD  ?= build-fuzz
 SANBUILD   ?= build-sanitize
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 PACKAGES    = qt6-base-dev cmake g++ make googletest libgtest-dev libgmock-dev \
               libbenchmark-dev xvfb xauth libx11-dev libxtst-dev libssl-dev \
               openssl ca-certificates python3 pkg-config ccache \
               libhamlib-dev libhamlib-utils qt6-charts-dev libqt6opengl6-dev qt6-svg-dev \
               python3-pyatspi python3-xlib at-spi2-core dbus dbus-x11 \
-              clang libclang-rt-14-dev appstream dpkg-dev file faketime
+              clang libclang-rt-14-dev appstream dpkg-dev file faketime \
+              librsvg2-bin
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench fuzz sanitize clean
+.PHONY: all deps build run test install package bench fuzz sanitize clean
 
 all: build
 
@@ -51,6 +53,18 @@ run: build
 test: build
 	xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
+
+# Installs into PREFIX (staged below DESTDIR when given); through sudo only
+# when the target folder cannot be written by the user.
+install: build
+	@target="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$target" ]; do target=$$(dirname "$$target"); done; \
+	if [ -w "$$target" ]; then run=""; else run="$(SUDO)"; fi; \
+	$$run env DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+# The Debian package of the build, drmquodra_<version>_<arch>.deb in BUILD.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	dpkg-deb --info $(BUILD)/drmquodra_*.deb
 
 bench: deps
 	cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DDRMQ_BENCH=ON -DDRMQ_TESTS=OFF

@@ -36,8 +36,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME drmquodra)
 set(CPACK_PACKAGE_VENDOR "DRM Quodra")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "schedule, receiver control and reception log for DRM listeners")
-set(CPACK_PACKAGE_DESCRIPTION
-  "DRM Quodra shows the Digital Radio Mondiale broadcasts on air now in a coloured, filtered schedule grid, remote-controls one of 18 receivers, logs the signal level per minute while telling the DRM decoder to log too, and shows the current space-weather figures.")
+set(CPACK_PACKAGE_DESCRIPTION [[DRM Quodra shows the Digital Radio Mondiale broadcasts on air now in a
+coloured, filtered and sortable schedule grid, remote-controls one of 18
+receivers, logs the signal level per minute while telling the DRM decoder
+program to log too, and shows the current space-weather figures.]])
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "DRM Quodra developers <drmquodra@localhost>")

@@ -274,6 +274,19 @@ class FakeClock:
 
 # ---- The accessibility bus ---------------------------------------------------
 
+def accessible_app(pid):
+    """The program of that process on the accessibility bus, once it is there."""
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        try:
+            if app is not None and app.get_process_id() == pid:
+                return app
+        except Exception:
+            pass
+    return None
+
+
 def walk(node, depth=0):
     if node is None or depth > 40:
         return
@@ -370,15 +383,7 @@ class Program:
 
     def _accessible_app(self):
         self._check_running()
-        desktop = pyatspi.Registry.getDesktop(0)
-        for i in range(desktop.childCount):
-            app = desktop.getChildAtIndex(i)
-            try:
-                if app is not None and app.get_process_id() == self.process.pid:
-                    return app
-            except Exception:
-                pass
-        return None
+        return accessible_app(self.process.pid)
 
     def _check_running(self):
         if self.process.poll() is not None:
