@@ -3,15 +3,13 @@
 #pragma once
 
 #include "rig/HamlibRig.h"
+#include "schedule/Colors.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace drmq {
-
-// Indices into TSettings::Colors, in the order of the "Colors" section.
-enum TColorSlot { csActive, csActiveText, csOnair, csOnairText, csPreview, csPreviewText, csCount };
 
 struct TSettings {
     std::string FT847Offset = "00";
@@ -25,7 +23,7 @@ struct TSettings {
     std::int32_t DRT1Delay = 4000;
     std::string ICOMRigAddress = "$00";
     // Colour values with red in the low byte.
-    std::array<std::uint32_t, csCount> Colors{};
+    TScheduleColors Colors{};
     // The rig the "Hamlib" receiver drives.
     THamlibSettings Hamlib;
 };

@@ -3,8 +3,6 @@
 // the screen colours of system colours.
 #pragma once
 
-#include "app/Settings.h"
-
 #include <QColor>
 #include <array>
 #include <cstdint>
@@ -14,6 +12,8 @@
 namespace drmq {
 
 using TColor = std::uint32_t;
+// Indices into the schedule colours, in the order of the "Colors" section.
+enum TColorSlot { csActive, csActiveText, csOnair, csOnairText, csPreview, csPreviewText, csCount };
 // The six schedule colours in the order of TColorSlot.
 using TScheduleColors = std::array<TColor, csCount>;
 
