@@ -79,6 +79,7 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
     // An error in the received-data action ends the port's event thread
     // silently; it is not shown.
     ComPort1->OnRxChar = [this](int count) { ComPort1RxChar(count); };
+    ComPort1->OnLineLost = [this](const std::string &cause) { ReceiverLost(cause); };
 
     setWindowTitle(kCaption);
     setFont(QFont("MS Sans Serif", 8));
@@ -378,6 +379,10 @@ void TForm1::BuildStatusBar() {
 }
 
 void TForm1::SetPanelText(int index, const QString &text) {
+    if (index == 1 && linkStatusShown_) {
+        panelBehindLinkStatus_ = text;
+        return;
+    }
     Panel(index)->setText(text);
     if (index >= 5 && index <= 7) StatusBar1DrawPanel(index);
 }
@@ -390,8 +395,9 @@ void TForm1::ConnectHandlers() {
         };
     };
     connect(Timer1, &QTimer::timeout, this, [this] {
-        Gate.RunMerged(Timer1, [this] { Guard(TErrorSource::Clock, [&] { Timer1Timer(); }); });
+        // The next tick is due first: a box this tick opens must not stop the clock.
         ScheduleNextTick();
+        Gate.RunMerged(Timer1, [this] { Guard(TErrorSource::Clock, [&] { Timer1Timer(); }); });
     });
     connect(Timer2, &QTimer::timeout, this, [this] {
         Gate.RunMerged(Timer2, [this] { Guard(TErrorSource::Clock, [&] { Timer2Timer(); }); });
@@ -573,7 +579,8 @@ void TForm1::Timer1Timer() {
                    TwoDigits(now.second));
     if (minutes != RememberedMinute) DRMSchedule();
     RememberedMinute = minutes;
-    if (checkaor->isChecked()) ReadSignalLevel();
+    RetryLostLink();
+    if (LinkUp()) ReadSignalLevel();
     if (LogRunning) LogTick();
 }
 
@@ -629,6 +636,8 @@ void TForm1::FormClose() {
 void TForm1::Guard(TErrorSource source, const std::function<void()> &action) {
     try {
         action();
+    } catch (const EComPort &e) {
+        if (!LinkFailureHandled(e)) ShowError(source, QString::fromStdString(e.what()));
     } catch (const std::exception &e) {
         ShowError(source, QString::fromStdString(e.what()));
     }

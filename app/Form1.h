@@ -11,6 +11,7 @@
 #include "rig/ControlStates.h"
 #include "rig/HamlibWorker.h"
 #include "rig/LinePort.h"
+#include "rig/LinkState.h"
 #include "rig/VendorLibrary.h"
 #include "schedule/Bulletin.h"
 #include "tuning/TuningSteps.h"
@@ -43,6 +44,7 @@ namespace drmq {
 extern const char *const kDefaultScheduleUrl;
 extern const char *const kDefaultBulletinUrl;
 
+class EComPort;
 class TComPort;
 class TRadioGroup;
 class TForm2;
@@ -257,6 +259,30 @@ public:
     void CloseLibrary(int model);
     void SwitchControlsOnConnect(int model, const std::function<void()> &afterCommonSet);
     void SwitchControlsOnDisconnect(int model);
+    // A connect that raised: closes what it opened, unticks "Connect" and
+    // switches the controls back, without the disconnect's commands.
+    void AbandonConnect(int model);
+    // Closes ComPort1 even where the device has gone.
+    void ClosePortAnyway();
+
+    // ---- Lost link and its reopening ------------------------------------------
+    // Whether the link is lost while "Connect" stays ticked, and why.
+    TLinkState LinkState;
+    // Commands go out only while "Connect" is ticked and the link not lost.
+    bool LinkUp() const;
+    // A failure of the running link (write or read error, device gone,
+    // hang-up): the first report closes the link and shows the status text.
+    void ReceiverLost(const std::string &cause);
+    // Takes a port error raised by a handler: true when it was a lost link
+    // (now reported in the status bar) rather than an error for a box.
+    bool LinkFailureHandled(const EComPort &error);
+    // Clock step: reopens a lost link every few seconds, runs the model's
+    // connect commands again and retunes to Edit1.
+    void RetryLostLink();
+    // Shows or clears the lost-link text in its status-bar panel.
+    void ShowLinkStatus();
+    // The injectable clock in seconds.
+    double ClockSeconds() const;
     void ApplyModelControls(const TModelControls &controls);
     QWidget *OtherControl(TOtherControl control) const;
 
@@ -369,6 +395,9 @@ private:
     TForm1Options options_;
     std::array<QLabel *, 9> panels_{};
     bool errorBoxOpen_ = false;
+    // The lost-link text covers panel 1; what the panel showed comes back after.
+    bool linkStatusShown_ = false;
+    QString panelBehindLinkStatus_;
     bool closed_ = false;
     std::string scheduleUrl_;
     std::string bulletinUrl_;

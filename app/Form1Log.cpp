@@ -115,7 +115,7 @@ void TForm1::LogTick() {
     const std::uint16_t minutes = ReceptionLog.UpdateMinuteIndex();
     SetPanelText(1, "Logged: " + QString::number(minutes) + " min");
     // While the link is lost there is no reading to sample.
-    if (cbrxl->isChecked() && ReceptionLog.LogFileOpen() && !ReceiverLost) ReceptionLog.Sample(Rxl);
+    if (cbrxl->isChecked() && ReceptionLog.LogFileOpen() && !LinkState.Lost()) ReceptionLog.Sample(Rxl);
 }
 
 void TForm1::CloseLogOnExit() {

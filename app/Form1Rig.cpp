@@ -35,8 +35,18 @@ void TForm1::checkaorClick() {
     }
     const int model = cbrx->currentIndex();
     if (!FindReceiverModel(model)) return;
-    if (connecting) ConnectReceiver(model);
-    else DisconnectReceiver(model);
+    if (!connecting) {
+        DisconnectReceiver(model);
+        return;
+    }
+    // A port that cannot be opened or written leaves the program disconnected;
+    // other errors (a missing calibration file) keep the connection.
+    try {
+        ConnectReceiver(model);
+    } catch (const EComPort &) {
+        AbandonConnect(model);
+        throw;
+    }
 }
 
 void TForm1::ConnectReceiver(int model) {
@@ -115,9 +125,23 @@ void TForm1::DisconnectReceiver(int model) {
     switch (entry.Link) {
     case TLinkKind::SerialPort: {
         if (model == rmPCR1000) Timer2->stop();
+        // A lost link has nothing to tell the receiver; unticking ends the retrying.
+        if (LinkState.Lost()) {
+            LinkState.Reconnected();
+            ShowLinkStatus();
+            break;
+        }
         const TSerialProcedure procedure = SerialProcedure(model, Settings.FRG100Delay);
-        if (procedure.OpenBeforeClose) ComPort1->OpenPort();
-        SendSerialWrites(procedure.Close);
+        try {
+            if (procedure.OpenBeforeClose) ComPort1->OpenPort();
+            SendSerialWrites(procedure.Close);
+        } catch (const std::exception &) {
+            // The receiver may be gone: the port closes and the controls
+            // switch back all the same, then the error is shown.
+            ClosePortAnyway();
+            SwitchControlsOnDisconnect(model);
+            throw;
+        }
         ComPort1->ClosePort();
         break;
     }
@@ -158,11 +182,12 @@ void TForm1::ComPort1RxChar(int count) {
 }
 
 void TForm1::Timer2Timer() {
-    if (checkaor->isChecked() && cbrx->currentIndex() == rmPCR1000) ComPort1->SendBytes(kPcr1000KeepAlive);
+    if (LinkUp() && cbrx->currentIndex() == rmPCR1000) ComPort1->SendBytes(kPcr1000KeepAlive);
 }
 
 void TForm1::IdleReceiver() {
-    if (!PortUsed) return;
+    // A receiver whose link was lost cannot be reached.
+    if (!PortUsed || LinkState.Lost()) return;
     ComPort1->OpenPort();
     SendSerialWrites(IdleWrites(cbrx->currentIndex()));
     ComPort1->ClosePort();

@@ -29,8 +29,10 @@ const char *const kStateFailed = "SetCommState function failed";
 const char *const kCountFailed = "ClearCommError function failed";
 const char *const kEscapeFailed = "EscapeCommFunction function failed";
 
+const char *const kHungUp = "line hung up";
+
 [[noreturn]] void Raise(int code, const char *message, int err) {
-    throw EComPort(code, WithErrorCode(message, err));
+    throw EComPort(code, WithErrorCode(message, err), err);
 }
 
 // A device that has gone away (unplugged adapter, hung-up terminal).
@@ -38,6 +40,10 @@ bool DeviceGone(int err) {
     return err == EIO || err == ENODEV || err == ENXIO;
 }
 } // namespace
+
+bool EComPort::LineGone() const {
+    return DeviceGone(errno_);
+}
 
 struct TComPort::Impl {
     TPortResolver resolver;
@@ -100,12 +106,13 @@ struct TComPort::Impl {
     void StopAndClose();
     void EventLoop(TComPort *owner);
     // Reads what the driver holds into the receive buffer; returns the count
-    // moved, or -1 when the line has gone.
-    int MoveArrivedBytes();
+    // moved, or -1 when the line has gone (with the reason in cause).
+    int MoveArrivedBytes(std::string &cause);
     void HandleArrival(TComPort *owner);
+    void ReportLineLost(TComPort *owner, const std::string &cause);
 };
 
-int TComPort::Impl::MoveArrivedBytes() {
+int TComPort::Impl::MoveArrivedBytes(std::string &cause) {
     std::size_t room;
     {
         std::lock_guard lock(rxMutex);
@@ -113,8 +120,15 @@ int TComPort::Impl::MoveArrivedBytes() {
     }
     char bytes[TRxBuffer::kCapacity];
     const ssize_t n = ::read(fd, bytes, room);
-    if (n < 0) return (errno == EAGAIN || errno == EINTR) ? 0 : -1;
-    if (n == 0) return -1; // end of file: the far end has hung up
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EINTR) return 0;
+        cause = WithErrorCode(kReadFailed, errno);
+        return -1;
+    }
+    if (n == 0) { // end of file: the far end has hung up
+        cause = kHungUp;
+        return -1;
+    }
     std::lock_guard lock(rxMutex);
     std::size_t kept = std::size_t(n);
     if (discardNull) {
@@ -140,6 +154,16 @@ void TComPort::Impl::HandleArrival(TComPort *owner) {
     });
 }
 
+void TComPort::Impl::ReportLineLost(TComPort *owner, const std::string &cause) {
+    handOver.Run([owner, cause] {
+        try {
+            if (owner->OnLineLost) owner->OnLineLost(cause);
+        } catch (...) {
+            // The report is all the loss gives; a failing listener changes nothing.
+        }
+    });
+}
+
 void TComPort::Impl::EventLoop(TComPort *owner) {
     bool lineGone = false;
     while (!stopRequested && !actionFailed) {
@@ -161,10 +185,14 @@ void TComPort::Impl::EventLoop(TComPort *owner) {
         }
         if (stopRequested) break;
         int moved = 0;
-        if (fds[1].revents & POLLIN) moved = MoveArrivedBytes();
+        std::string cause = kHungUp;
+        if (fds[1].revents & POLLIN) moved = MoveArrivedBytes(cause);
         else if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) moved = -1;
-        if (moved < 0) lineGone = true;
         if (moved > 0) HandleArrival(owner);
+        if (moved < 0) {
+            lineGone = true;
+            ReportLineLost(owner, cause);
+        }
     }
     // On its way out the thread discards what was received. The output is
     // left alone: every write already waited until its bytes had left, and on

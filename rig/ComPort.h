@@ -16,14 +16,19 @@ enum TDataBits { dbEight };
 enum TDTRFlowControl { dtrDisable, dtrHandshake };
 enum TRTSFlowControl { rtsDisable, rtsHandshake };
 
-// Failure of a port operation: Code() is the number of the message table.
+// Failure of a port operation: Code() is the number of the message table,
+// Errno() the platform's error behind it (0 when none).
 class EComPort : public ERunError {
 public:
-    EComPort(int code, const std::string &text) : ERunError(text), code_(code) {}
+    EComPort(int code, const std::string &text, int err = 0) : ERunError(text), code_(code), errno_(err) {}
     int Code() const { return code_; }
+    int Errno() const { return errno_; }
+    // The device has gone away (unplugged adapter, hung-up line).
+    bool LineGone() const;
 
 private:
     int code_;
+    int errno_;
 };
 
 // Maps a port name ("COM1".."COM9") to a device path.
@@ -64,6 +69,9 @@ public:
     // Runs on the UI thread with Count = WaitingCount() when Count > 0. An
     // exception escaping it ends the event thread silently until reopened.
     std::function<void(int count)> OnRxChar;
+    // Runs once on the UI thread when the event thread finds the open line
+    // gone (read error, hang-up); the port stays open until closed.
+    std::function<void(const std::string &cause)> OnLineLost;
 
 private:
     // Applies the line settings and modem lines to the open port (code 7).

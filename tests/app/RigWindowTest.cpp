@@ -116,30 +116,6 @@ TEST_F(RigWindow, Frg100HandshakeModeCarriesOverToTheAor7030) {
     EXPECT_EQ(form->ComPort1->ControlRTS(), rtsHandshake);
 }
 
-TEST_F(RigWindow, OpenFailureLeavesTheBoxTickedAndSwitchesNothing) {
-    StartWith(rmFRG8800, "", Folder() + "no-such-tty");
-    Click();
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith("Unable to open com port (win error code: ")) << errors[0].toStdString();
-    EXPECT_TRUE(form->checkaor->isChecked());
-    EXPECT_FALSE(form->PortUsed);
-    EXPECT_TRUE(form->cbrx->isEnabled());
-    EXPECT_FALSE(form->Edit1->isEnabled());
-    // The disconnect fails at its first write.
-    Click();
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_TRUE(errors[1].startsWith("WriteFile function failed")) << errors[1].toStdString();
-    EXPECT_FALSE(form->checkaor->isChecked());
-}
-
-TEST_F(RigWindow, Aor7030DisconnectAfterOpenFailureReportsTheOpenErrorAgain) {
-    StartWith(rmAOR7030, "", Folder() + "no-such-tty");
-    Click();
-    Click();
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_TRUE(errors[1].startsWith("Unable to open com port")) << errors[1].toStdString();
-}
-
 TEST_F(RigWindow, PortListChoosesThePortAtEveryConnect) {
     WriteSettings("COM Port=0\r\n[Ports]\r\nCOM1=" + Folder() + "no-such-tty\r\nCOM5=" + pty.DevicePath() + "\r\n");
     form = &Start();

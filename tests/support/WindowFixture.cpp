@@ -27,7 +27,7 @@ TForm1 &WindowFixture::Start() {
         if (whileErrorBoxOpen) whileErrorBoxOpen();
     };
     options.ShowMessage = [this](const QString &text) { messages << text; };
-    options.StartTimers = false;
+    options.StartTimers = runningTimers;
     program = std::make_unique<TProgram>(options);
     return *program->Form1;
 }

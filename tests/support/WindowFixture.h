@@ -31,6 +31,8 @@ protected:
     void WriteSettings(const std::string &extraSettingsLines = "") const;
 
     std::shared_ptr<TManualClock> clock = std::make_shared<TManualClock>();
+    // Timer1 runs on its own, still reading the test's clock (set before Start).
+    bool runningTimers = false;
     QStringList errors;   // texts of the error boxes shown
     QStringList messages; // texts of the plain message boxes shown
     // Runs while an error box is "open" (inside the recorder).

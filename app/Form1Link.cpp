@@ -1,0 +1,95 @@
+// A receiver link that fails: a connect that cannot complete, a link lost
+// while connected (told once in the status bar) and its reopening.
+#include "app/Form1.h"
+
+#include "rig/ComPort.h"
+#include "rig/ConnectCommands.h"
+#include "rig/ReceiverModel.h"
+
+namespace drmq {
+
+namespace {
+constexpr int kLinkPanel = 1;
+} // namespace
+
+bool TForm1::LinkUp() const {
+    return checkaor->isChecked() && !LinkState.Lost();
+}
+
+double TForm1::ClockSeconds() const {
+    return UtcNow() * 86400.0;
+}
+
+void TForm1::ClosePortAnyway() {
+    try {
+        ComPort1->ClosePort();
+    } catch (const std::exception &) {
+        // Only the purge failed; the port is closed all the same.
+    }
+}
+
+void TForm1::AbandonConnect(int model) {
+    // Nothing of the disconnect runs: the receiver never took the connect.
+    Timer2->stop();
+    ClosePortAnyway();
+    if (LinePort) LinePort->CloseLinePort();
+    checkaor->setChecked(false);
+    SwitchControlsOnDisconnect(model);
+}
+
+void TForm1::ReceiverLost(const std::string &cause) {
+    if (!checkaor->isChecked() || !LinkState.LinkLost(cause, ClockSeconds())) return;
+    // Closed so that the device can come back; nothing is sent until then.
+    Timer2->stop();
+    ClosePortAnyway();
+    ShowLinkStatus();
+}
+
+bool TForm1::LinkFailureHandled(const EComPort &error) {
+    if (!checkaor->isChecked()) return false;
+    // While the link is down every write fails; the status bar already says why.
+    if (LinkState.Lost()) return true;
+    if (!error.LineGone()) return false;
+    ReceiverLost(error.what());
+    return true;
+}
+
+void TForm1::RetryLostLink() {
+    if (!checkaor->isChecked() || !LinkState.RetryDue(ClockSeconds())) return;
+    const int model = cbrx->currentIndex();
+    const TReceiverEntry *entry = FindReceiverModel(model);
+    if (!entry || entry->Link != TLinkKind::SerialPort) return;
+    try {
+        ApplyModelLineSettings(*ComPort1, *entry, Settings.ICOMBaudrate);
+        ComPort1->OpenPort();
+        if (entry->Extra == TExtraLines::DtrOnAfterOpen) ComPort1->DriveDTR(true);
+        SendSerialWrites(SerialProcedure(model, Settings.FRG100Delay).Init);
+    } catch (const std::exception &) {
+        // Not back yet: the next attempt follows in a few seconds.
+        ClosePortAnyway();
+        return;
+    }
+    if (model == rmPCR1000) Timer2->start();
+    LinkState.Reconnected();
+    ShowLinkStatus();
+    // Back to the frequency shown, whatever the initialisation tuned to.
+    SetFreq(Edit1->text());
+}
+
+void TForm1::ShowLinkStatus() {
+    QLabel *panel = Panel(kLinkPanel);
+    const QString status = QString::fromStdString(LinkState.StatusText());
+    if (LinkState.Lost()) {
+        if (!linkStatusShown_) panelBehindLinkStatus_ = panel->text();
+        linkStatusShown_ = true;
+        panel->setText(status);
+    } else if (linkStatusShown_) {
+        linkStatusShown_ = false;
+        panel->setText(panelBehindLinkStatus_);
+    }
+    // The panel is narrow: the whole text is in its tip.
+    panel->setToolTip(status);
+    panel->setAccessibleDescription(status);
+}
+
+} // namespace drmq
