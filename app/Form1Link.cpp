@@ -6,6 +6,8 @@
 #include "rig/ConnectCommands.h"
 #include "rig/ReceiverModel.h"
 
+#include <QSignalBlocker>
+
 namespace drmq {
 
 namespace {
@@ -33,7 +35,11 @@ void TForm1::AbandonConnect(int model) {
     Timer2->stop();
     ClosePortAnyway();
     if (LinePort) LinePort->CloseLinePort();
-    checkaor->setChecked(false);
+    {
+        // Unticked without running the disconnect.
+        const QSignalBlocker quiet(checkaor);
+        checkaor->setChecked(false);
+    }
     SwitchControlsOnDisconnect(model);
 }
 
@@ -89,7 +95,6 @@ void TForm1::ShowLinkStatus() {
     }
     // The panel is narrow: the whole text is in its tip.
     panel->setToolTip(status);
-    panel->setAccessibleDescription(status);
 }
 
 } // namespace drmq
