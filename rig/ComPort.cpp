@@ -155,7 +155,9 @@ void TComPort::Impl::HandleArrival(TComPort *owner) {
 }
 
 void TComPort::Impl::ReportLineLost(TComPort *owner, const std::string &cause) {
-    handOver.Run([owner, cause] {
+    handOver.Run([this, owner, cause] {
+        // A close already under way (the window going away) makes the report moot.
+        if (stopRequested) return;
         try {
             if (owner->OnLineLost) owner->OnLineLost(cause);
         } catch (...) {
