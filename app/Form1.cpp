@@ -79,7 +79,7 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
     // An error in the received-data action ends the port's event thread
     // silently; it is not shown.
     ComPort1->OnRxChar = [this](int count) { ComPort1RxChar(count); };
-    ComPort1->OnLineLost = [this](const std::string &cause) { ReceiverLost(cause); };
+    ComPort1->OnLineLost = [this](const std::string &cause) { SerialLinkLost(cause); };
 
     setWindowTitle(kCaption);
     setFont(QFont("MS Sans Serif", 8));
@@ -379,10 +379,6 @@ void TForm1::BuildStatusBar() {
 }
 
 void TForm1::SetPanelText(int index, const QString &text) {
-    if (index == 1 && linkStatusShown_) {
-        panelBehindLinkStatus_ = text;
-        return;
-    }
     Panel(index)->setText(text);
     if (index >= 5 && index <= 7) StatusBar1DrawPanel(index);
 }

@@ -270,17 +270,20 @@ public:
     TLinkState LinkState;
     // Commands go out only while "Connect" is ticked and the link not lost.
     bool LinkUp() const;
-    // A failure of the running link (write or read error, device gone,
-    // hang-up): the first report closes the link and shows the status text.
-    void ReceiverLost(const std::string &cause);
+    // The link to the receiver failed while connected (any receiver kind):
+    // the first report shows "Receiver lost: <cause>" in the status bar until
+    // the link is back or "Connect" is unticked.
+    void ReceiverLinkLost(const QString &cause);
+    void ReceiverLinkBack();
+    // The serial port failed while connected (write or read error, device
+    // gone, hang-up): closes the port and reports the loss once.
+    void SerialLinkLost(const std::string &cause);
     // Takes a port error raised by a handler: true when it was a lost link
     // (now reported in the status bar) rather than an error for a box.
     bool LinkFailureHandled(const EComPort &error);
     // Clock step: reopens a lost link every few seconds, runs the model's
     // connect commands again and retunes to Edit1.
     void RetryLostLink();
-    // Shows or clears the lost-link text in its status-bar panel.
-    void ShowLinkStatus();
     // The injectable clock in seconds.
     double ClockSeconds() const;
     void ApplyModelControls(const TModelControls &controls);
@@ -304,11 +307,6 @@ public:
     // The session of the current connect; 0 while none is open or opening.
     std::uint64_t HamlibSession = 0;
     THamlibCaps HamlibCaps;
-    // The link to the receiver failed while connected; the cause is shown
-    // until it comes back.
-    void ReceiverLinkLost(const QString &cause);
-    void ReceiverLinkBack();
-    bool ReceiverLost = false;
 
     // ---- Receiver controls, tuning controls and presets -------------------------
     void cbattChange();
@@ -395,9 +393,6 @@ private:
     TForm1Options options_;
     std::array<QLabel *, 9> panels_{};
     bool errorBoxOpen_ = false;
-    // The lost-link text covers panel 1; what the panel showed comes back after.
-    bool linkStatusShown_ = false;
-    QString panelBehindLinkStatus_;
     bool closed_ = false;
     std::string scheduleUrl_;
     std::string bulletinUrl_;

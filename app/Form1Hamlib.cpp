@@ -111,18 +111,7 @@ void TForm1::HamlibVolumeChange() {
 }
 
 void TForm1::HamlibReadLevel() {
-    if (Hamlib && HamlibSession != 0 && HamlibCaps.Strength && !ReceiverLost) Hamlib->ReadStrength();
-}
-
-void TForm1::ReceiverLinkLost(const QString &cause) {
-    ReceiverLost = true;
-    StatusBar1->showMessage("Receiver lost: " + cause);
-}
-
-void TForm1::ReceiverLinkBack() {
-    if (!ReceiverLost) return;
-    ReceiverLost = false;
-    StatusBar1->clearMessage();
+    if (Hamlib && HamlibSession != 0 && HamlibCaps.Strength && !LinkState.Lost()) Hamlib->ReadStrength();
 }
 
 } // namespace drmq

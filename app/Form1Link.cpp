@@ -10,10 +10,6 @@
 
 namespace drmq {
 
-namespace {
-constexpr int kLinkPanel = 1;
-} // namespace
-
 bool TForm1::LinkUp() const {
     return checkaor->isChecked() && !LinkState.Lost();
 }
@@ -43,12 +39,12 @@ void TForm1::AbandonConnect(int model) {
     SwitchControlsOnDisconnect(model);
 }
 
-void TForm1::ReceiverLost(const std::string &cause) {
-    if (!checkaor->isChecked() || !LinkState.LinkLost(cause, ClockSeconds())) return;
+void TForm1::SerialLinkLost(const std::string &cause) {
+    if (!checkaor->isChecked() || LinkState.Lost()) return;
     // Closed so that the device can come back; nothing is sent until then.
     Timer2->stop();
     ClosePortAnyway();
-    ShowLinkStatus();
+    ReceiverLinkLost(QString::fromStdString(cause));
 }
 
 bool TForm1::LinkFailureHandled(const EComPort &error) {
@@ -56,7 +52,7 @@ bool TForm1::LinkFailureHandled(const EComPort &error) {
     // While the link is down every write fails; the status bar already says why.
     if (LinkState.Lost()) return true;
     if (!error.LineGone()) return false;
-    ReceiverLost(error.what());
+    SerialLinkLost(error.what());
     return true;
 }
 
@@ -76,25 +72,20 @@ void TForm1::RetryLostLink() {
         return;
     }
     if (model == rmPCR1000) Timer2->start();
-    LinkState.Reconnected();
-    ShowLinkStatus();
+    ReceiverLinkBack();
     // Back to the frequency shown, whatever the initialisation tuned to.
     SetFreq(Edit1->text());
 }
 
-void TForm1::ShowLinkStatus() {
-    QLabel *panel = Panel(kLinkPanel);
-    const QString status = QString::fromStdString(LinkState.StatusText());
-    if (LinkState.Lost()) {
-        if (!linkStatusShown_) panelBehindLinkStatus_ = panel->text();
-        linkStatusShown_ = true;
-        panel->setText(status);
-    } else if (linkStatusShown_) {
-        linkStatusShown_ = false;
-        panel->setText(panelBehindLinkStatus_);
-    }
-    // The panel is narrow: the whole text is in its tip.
-    panel->setToolTip(status);
+void TForm1::ReceiverLinkLost(const QString &cause) {
+    if (!LinkState.LinkLost(cause.toStdString(), ClockSeconds())) return;
+    StatusBar1->showMessage(QString::fromStdString(LinkState.StatusText()));
+}
+
+void TForm1::ReceiverLinkBack() {
+    if (!LinkState.Lost()) return;
+    LinkState.Reconnected();
+    StatusBar1->clearMessage();
 }
 
 } // namespace drmq

@@ -127,8 +127,7 @@ void TForm1::DisconnectReceiver(int model) {
         if (model == rmPCR1000) Timer2->stop();
         // A lost link has nothing to tell the receiver; unticking ends the retrying.
         if (LinkState.Lost()) {
-            LinkState.Reconnected();
-            ShowLinkStatus();
+            ReceiverLinkBack();
             break;
         }
         const TSerialProcedure procedure = SerialProcedure(model, Settings.FRG100Delay);
