@@ -4,7 +4,6 @@ closes the window: the receiver gets its connect, level and idle bytes and
 the settings come back as they were read."""
 
 import re
-import sys
 
 import pyatspi
 
@@ -59,11 +58,21 @@ def main(binary, source_dir):
         quodra.do_action(connect, "Toggle")
         quodra.wait_for("Connect unticked", lambda: not quodra.is_checked(connect))
         rx.wait_received("the disconnect byte", lambda b: b.endswith(b"\x80"))
-        sent_before_close = len(rx.received())
+
+        # Alt+S connects and disconnects again, the handler running once each time.
+        mark = len(rx.received())
+        program.x.key("s", modifiers=("Alt_L",))
+        quodra.wait_for("Connect ticked by Alt+S", lambda: quodra.is_checked(connect))
+        rx.wait_received("level requests after Alt+S", lambda b: b"P3Oq" in b[mark:])
+        assert rx.received()[mark:].count(b"\x81") == 1, rx.received()[mark:]
+        mark = len(rx.received())
+        program.x.key("s", modifiers=("Alt_L",))
+        quodra.wait_for("Connect unticked by Alt+S", lambda: not quodra.is_checked(connect))
 
         assert program.close() == 0
-        # Closing after a serial receiver was used idles it once more.
-        rx.wait_received("the idle byte at close", lambda b: len(b) > sent_before_close and b.endswith(b"\x80"))
+        # The disconnect, then the idle byte of the close, as a serial receiver was used.
+        rx.wait_received("the disconnect and idle bytes", lambda b: b[mark:].count(b"\x80") >= 2)
+        assert rx.received()[mark:].count(b"\x80") == 2, rx.received()[mark:]
         stored = quodra.read_ini(program.path("DRMQuodra.ini"))["Settings"]
         for key, value in [("Elektor XTAL", "125000"), ("Preview span", "1440"), ("DRT1 1st IF", "107000"),
                            ("Elektor IF", "10700.5"), ("QRG", "6095"), ("Receiver", "0")]:
@@ -74,5 +83,4 @@ def main(binary, source_dir):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
-    print("passed")
+    quodra.run(main)

@@ -6,7 +6,6 @@ while the sequences run, the log file holds the header, two minute lines and
 the closing lines, and the receiver its connect, level and idle bytes."""
 
 import re
-import sys
 
 import pyatspi
 
@@ -74,5 +73,4 @@ def main(binary, source_dir):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
-    print("passed")
+    quodra.run(main)

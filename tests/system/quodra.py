@@ -8,8 +8,8 @@ machine only makes a scenario slower, never red."""
 import glob
 import os
 import shutil
-import signal
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -20,6 +20,12 @@ from Xlib import X, XK, Xatom, display as xdisplay, protocol
 from Xlib.ext import xtest
 
 WAIT_SECONDS = 30.0
+
+
+def run(scenario):
+    """Runs scenario(program file, source folder) with the command line's two arguments."""
+    scenario(sys.argv[1], sys.argv[2])
+    print("passed")
 
 
 def wait_for(what, condition, timeout=WAIT_SECONDS, interval=0.05):

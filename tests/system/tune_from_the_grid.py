@@ -5,7 +5,6 @@ press on the header row that opens the colours dialog) and closes the
 window: the port carries exactly the tunings asked for and the settings
 file the last frequency."""
 
-import sys
 
 import pyatspi
 
@@ -103,5 +102,4 @@ def main(binary, source_dir):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
-    print("passed")
+    quodra.run(main)
