@@ -91,11 +91,13 @@ fuzz: deps
 
 # The whole test suite built with the address and undefined-behaviour
 # sanitizers. Leak checking is off: Qt's and the X libraries' allocations
-# that live until exit would bury real reports.
+# that live until exit would bury real reports. Faults inside outside
+# libraries are listed, with their reasons, in tests/sanitize/asan.supp.
 sanitize: deps
 	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRMQ_SANITIZE=ON
 	cmake --build $(SANBUILD) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:suppressions=$(CURDIR)/tests/sanitize/asan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1 \
 	  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 	  ctest --test-dir $(SANBUILD) --output-on-failure -j $(JOBS) --timeout 900
 
