@@ -44,10 +44,11 @@ protected:
 
     TPtyPair pty;
     TPtyPair pty2;
-    TComPort port;
+    // Before the port: closing it at the end may still deliver a notification.
     std::vector<int> counts;
     std::string received;
     bool onUiThread = true;
+    TComPort port;
 };
 
 TEST_F(ComPortTest, SendsEveryByteIncludingNulUnchanged) {
