@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/ProgramIcon.h"
 #include "app/RadioGroup.h"
 #include "core/AccessibleText.h"
 #include "core/TypedLengthLimit.h"
@@ -82,7 +83,9 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
     ComPort1->OnLineLost = [this](const std::string &cause) { SerialLinkLost(cause); };
 
     setWindowTitle(kCaption);
-    setFont(QFont("MS Sans Serif", 8));
+    setWindowIcon(ProgramIcon());
+    // The window keeps the desktop's font; its sizes follow that font.
+    Scale = TDesignScale::ForFont(font());
     BuildControls();
     BuildStatusBar();
     ConnectHandlers();
@@ -147,14 +150,16 @@ void TForm1::BuildControls() {
     // Receiver Control.
     GroupBox38 = new QGroupBox("Receiver Control", central);
     QFont stepFont = font();
-    stepFont.setPixelSize(24);
+    stepFont.setPixelSize(Scale(24));
     Button1 = new QPushButton("-", GroupBox38);
     Button1->setFont(stepFont);
     Button1->setGeometry(5, 16, 30, 32);
     Button1->setEnabled(false);
     Button1->setAccessibleName("Step down");
     Edit1 = new QLineEdit("25755", GroupBox38);
-    QFont bigFont("MS Sans Serif", 16);
+    // Twice the window's type, as in the design.
+    QFont bigFont = font();
+    bigFont.setPointSizeF(font().pointSizeF() * 2);
     bigFont.setBold(true);
     Edit1->setFont(bigFont);
     Edit1->setGeometry(37, 16, 90, 32);
@@ -352,19 +357,18 @@ void TForm1::BuildControls() {
     Timer2 = new QTimer(this);
     Timer2->setInterval(5000);
 
-    setMinimumWidth(kWindowWidth);
-    setMaximumWidth(kWindowWidth);
+    ScaleControlsToFont();
+    setMinimumWidth(WindowWidth());
+    setMaximumWidth(WindowWidth());
 }
 
 void TForm1::BuildStatusBar() {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
-    const int widths[9] = {75, 100, 70, 70, 70, 50, 50, 50, 50};
     const char *texts[9] = {"Update: off", "No Logging", "", "", "", "", "", "", ""};
     for (int i = 0; i < 9; ++i) {
         auto *label = new QLabel(texts[i], StatusBar1);
-        label->setFixedWidth(widths[i]);
         label->setAlignment(i == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         // A screen reader reads the panel's text; the description says which panel it is.
@@ -373,13 +377,24 @@ void TForm1::BuildStatusBar() {
         panels_[static_cast<size_t>(i)] = label;
     }
     // Panels 5-7 are painted by the program: their background shows the
-    // space-weather level, the text stays in the label.
-    for (int i = 5; i <= 7; ++i) panels_[static_cast<size_t>(i)]->setAutoFillBackground(true);
+    // space-weather level, the text stays in the label, 5 pixels right of and
+    // 1 below the inner corner: the margin moves it 1 each way, the indent 4
+    // more to the right. Without a vertical alignment flag the indent leaves
+    // the top alone.
+    for (int i = 5; i <= 7; ++i) {
+        QLabel *label = panels_[static_cast<size_t>(i)];
+        label->setAutoFillBackground(true);
+        label->setAlignment(Qt::AlignLeft);
+        label->setMargin(1);
+        label->setIndent(4);
+    }
     panels_[1]->setToolTip("Double-click or Alt+G: level chart");
+    FitStatusPanels();
 }
 
 void TForm1::SetPanelText(int index, const QString &text) {
     Panel(index)->setText(text);
+    if (PanelWidthFor(index, text) > Panel(index)->width()) FitStatusPanels();
     if (index >= 5 && index <= 7) StatusBar1DrawPanel(index);
 }
 
@@ -594,23 +609,6 @@ void TForm1::resizeEvent(QResizeEvent *event) {
     FormResize();
 }
 
-void TForm1::FormResize() {
-    if (width() != kWindowWidth) resize(kWindowWidth, height());
-    const int h = height();
-    const int gridHeight = std::max(0, h - kGridHeightAllowance);
-    StringGrid1->setGeometry(0, 0, kWindowWidth, gridHeight);
-    // Everything below the grid keeps its distance to the bottom edge.
-    const int top = gridHeight;
-    GroupBox2->setGeometry(2, top + 2, 202, 44);
-    GroupBox1->setGeometry(206, top + 2, 428, 44);
-    for (int i = 0; i < 10; ++i) {
-        const int x = 4 + i * 42;
-        if (i < 8) Mem[static_cast<size_t>(i)]->setGeometry(206 + x, top + 18, 40, 24);
-        else Mem[static_cast<size_t>(i)]->setGeometry(x, 16, 40, 24);
-    }
-    GroupBox38->setGeometry(2, top + 47, 468, 104);
-    GroupBox29->setGeometry(472, top + 47, 162, 104);
-}
 
 void TForm1::closeEvent(QCloseEvent *event) {
     FormClose();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/ActionGate.h"
+#include "app/DesignScale.h"
 #include "app/Settings.h"
 #include "core/FileLocations.h"
 #include "core/UtcClock.h"
@@ -76,6 +77,7 @@ struct TForm1Options {
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
+    // Design sizes; the window scales them to its font (Scale).
     static constexpr int kWindowWidth = 636;
     static constexpr int kGridHeightAllowance = 172;
 
@@ -90,6 +92,17 @@ public:
     void Timer1Timer();
     void FormResize();
     void FormClose();
+
+    // ---- Sizes that follow the font -------------------------------------------
+    // The window's design sizes scaled to its font, fixed at creation.
+    TDesignScale Scale;
+    int WindowWidth() const { return Scale(kWindowWidth); }
+    // Widens the grid's columns to the loaded schedule and places the sort
+    // buttons beside the header texts.
+    void FitGridColumns();
+    void PlaceSortButtons();
+    // Height of the grid's rows, the header row included.
+    int GridRowHeight() const;
 
     // Runs an action and shows what it raises in the standard error box.
     void Guard(TErrorSource source, const std::function<void()> &action);
@@ -386,6 +399,13 @@ private:
     bool IsGridSurface(QObject *watched) const;
     void BuildControls();
     void BuildStatusBar();
+    // Scales the design geometry that BuildControls gave the controls.
+    void ScaleControlsToFont();
+    // The least width of a status panel that shows the text whole.
+    int PanelWidthFor(int index, const QString &text) const;
+    // Makes each status panel wide enough for the longest text it is given
+    // and for the text it shows.
+    void FitStatusPanels();
     void ConnectHandlers();
     void ScheduleNextTick();
     void ApplyWindowPosition(int x, int y, int height);

@@ -57,12 +57,6 @@ void TForm1::StatusBar1DrawPanel(int panel) {
     default: return;
     }
     QLabel *label = Panel(panel);
-    // Text 5 pixels right of and 1 below the inner corner: the margin moves
-    // it 1 each way, the indent 4 more to the right. Without a vertical
-    // alignment flag the indent leaves the top alone.
-    label->setAlignment(Qt::AlignLeft);
-    label->setMargin(1);
-    label->setIndent(4);
     if (level < 1 || level > static_cast<int>(LevelColours.size())) {
         // No rating yet: the ordinary background of the status bar.
         label->setPalette(QPalette());

@@ -10,15 +10,11 @@
 #include <QCollator>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace drmq {
 
 namespace {
-constexpr int kColumnWidths[kGridColumns] = {105, 61, 37, 32, 89, 99, 87, 73, 0};
-constexpr int kRowHeight = 16;
-constexpr int kSortButtonSize = 13;
-// The sort buttons sit 2 pixels below the top of the header row.
-constexpr int kSortButtonTop = 2;
 
 // Only a plain left press picks a row, as the grid's click handler then
 // tunes to it: other buttons leave the row alone (the right one opens the
@@ -51,41 +47,35 @@ TScheduleGridModel &TForm1::ScheduleGrid() {
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setShowGrid(true);
     StringGrid1->setWordWrap(false);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Columns never cut their texts; a schedule too wide for the window scrolls.
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StringGrid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     StringGrid1->verticalHeader()->hide();
     StringGrid1->verticalHeader()->setMinimumSectionSize(1);
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(GridRowHeight());
     QHeaderView *header = StringGrid1->horizontalHeader();
     header->setMinimumSectionSize(0);
     header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setFixedHeight(kRowHeight);
+    header->setFixedHeight(GridRowHeight());
     header->setHighlightSections(false);
     header->setSectionsClickable(false);
-    for (int c = 0; c < kGridColumns; ++c) header->resizeSection(c, kColumnWidths[c]);
     QPalette palette = StringGrid1->palette();
     palette.setColor(QPalette::Base, ToQColor(kColorBtnFace));
     StringGrid1->setPalette(palette);
     StringGrid1->viewport()->installEventFilter(new TRowPickFilter(StringGrid1));
     // Tab leaves the grid instead of moving from cell to cell.
     StringGrid1->setTabKeyNavigation(false);
-
-    // Each sort button at the right end of its column's header cell.
-    const int frame = StringGrid1->frameWidth();
-    for (int c = 0; c < 8; ++c) {
-        const int right = frame + header->sectionPosition(c) + header->sectionSize(c) - 1;
-        rb[static_cast<size_t>(c)]->setGeometry(right - kSortButtonSize, frame + kSortButtonTop, kSortButtonSize,
-                                                kSortButtonSize);
-        rb[static_cast<size_t>(c)]->raise();
-    }
+    connect(StringGrid1->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TForm1::PlaceSortButtons);
+    FitGridColumns();
     return *ScheduleModel;
 }
 
 void TForm1::SetupGrid() {
     TScheduleGridModel &grid = ScheduleGrid();
     grid.SetHeaderTexts({"Programme", "Time", "kHz", "kW", "Target", "Site", "Country", "Language"});
+    FitGridColumns();
     // Column 8 holds the row marks and is never seen.
     StringGrid1->setColumnHidden(kMarkColumn, true);
 }
@@ -93,6 +83,7 @@ void TForm1::SetupGrid() {
 void TForm1::LoadSchedule() {
     TScheduleGridModel &grid = ScheduleGrid();
     grid.SetTable(LoadScheduleFile(ProgramFile(kScheduleFile)));
+    FitGridColumns();
     SetPanelText(2, "All: " + QString::number(grid.Table().EntryCount()));
 }
 

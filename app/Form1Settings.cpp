@@ -52,7 +52,7 @@ std::string TForm1::DevicePathOf(const std::string &portName) const {
 }
 
 void TForm1::ApplyWindowPosition(int x, int y, int height) {
-    QRect frame(x, y, kWindowWidth, height);
+    QRect frame(x, y, WindowWidth(), height);
     // A position saved on a screen that is gone is moved onto the primary one.
     bool visible = false;
     for (QScreen *screen : QGuiApplication::screens())
@@ -63,14 +63,16 @@ void TForm1::ApplyWindowPosition(int x, int y, int height) {
         y = avail.top();
     }
     move(x, y);
-    resize(kWindowWidth, height);
+    resize(WindowWidth(), height);
 }
 
 void TForm1::ReadSettingsFirstGroup() {
     TIniFile ini(ProgramFile(kIniName));
     const int x = ini.ReadInteger(kSettings, "PositionX", 0);
     const int y = ini.ReadInteger(kSettings, "PositionY", 0);
-    const int h = ini.ReadInteger(kSettings, "Form height", 516);
+    // The default height is the design's, scaled like everything else; a
+    // saved height is the window's own.
+    const int h = ini.ReadInteger(kSettings, "Form height", Scale(516));
     ApplyWindowPosition(x, y, h);
     cbcom->setCurrentIndex(ini.ReadInteger(kSettings, "COM Port", 0));
     cbrx->setCurrentIndex(ini.ReadInteger(kSettings, "Receiver", 0));

@@ -1,11 +1,14 @@
 // DRM Quodra: schedule, receiver control and reception log for DRM listeners.
 #include "app/Program.h"
+#include "app/ProgramIcon.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("DRM Quodra");
+    // The dialogs show the program's icon too.
+    QApplication::setWindowIcon(drmq::ProgramIcon());
 
     const auto locations = drmq::TFileLocations::ForProgram(drmq::ProgramFolderOf(argv[0]));
     locations.PrepareFileFolder();

@@ -24,6 +24,7 @@ constexpr TColor kColorNone = 0x1FFFFFFFu;        // clNone
 constexpr TColor kColorBlack = 0x00000000u;       // clBlack
 constexpr TColor kColorBtnFace = 0x8000000Fu;     // clBtnFace
 constexpr TColor kColorWindowText = 0x80000008u;  // clWindowText
+constexpr TColor kColorBtnText = 0x80000012u;     // clBtnText
 
 // A name (any letter case) or an integer literal (decimal, "$"/"0x" hex).
 bool TryStringToColor(std::string_view text, TColor &color);

@@ -8,7 +8,7 @@ namespace drmq {
 
 TCellColors CellColorsFor(bool selected, bool fixed, TRowMark mark, const TScheduleColors &colors) {
     if (selected) return {colors[csActive], colors[csActiveText]};
-    if (fixed) return {kColorBtnFace, kColorBlack};
+    if (fixed) return {kColorBtnFace, kColorBtnText};
     switch (mark) {
     case TRowMark::Next: return {colors[csPreview], colors[csPreviewText]};
     case TRowMark::OnAir: return {colors[csOnair], colors[csOnairText]};

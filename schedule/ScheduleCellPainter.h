@@ -16,8 +16,8 @@ struct TCellColors {
     bool operator==(const TCellColors &) const = default;
 };
 
-// The selected row wins over the marks; the header has black text on the
-// button face; unmarked rows keep the grid's own colours.
+// The selected row wins over the marks; the header has the desktop's button
+// colours; unmarked rows keep the grid's own colours.
 TCellColors CellColorsFor(bool selected, bool fixed, TRowMark mark, const TScheduleColors &colors);
 
 // StringGrid1DrawCell: fills one cell of the grid with the colours of its

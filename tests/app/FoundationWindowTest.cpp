@@ -37,8 +37,10 @@ TEST_F(FoundationWindow, FirstStartWithoutSettingsShowsTheDefaults) {
     WriteFile("DRMQuodra.ini", "[Settings]\r\nSchedule URL=http://127.0.0.1:1/x\r\nBulletin URL=http://127.0.0.1:1/y\r\n");
     TForm1 &form = Start();
     EXPECT_EQ(form.pos(), QPoint(0, 0));
-    EXPECT_EQ(form.height(), 516);
-    EXPECT_EQ(form.width(), 636);
+    // The design's 636 x 516, scaled to the desktop font.
+    EXPECT_GT(form.Scale.Ratio(), 1.0);
+    EXPECT_EQ(form.height(), form.Scale(516));
+    EXPECT_EQ(form.width(), form.Scale(636));
     EXPECT_EQ(form.cbrx->currentText(), "AOR7030");
     EXPECT_EQ(form.cbcom->currentText(), "COM1");
     EXPECT_EQ(form.cbstep->currentText(), "5 kHz");
@@ -139,14 +141,14 @@ TEST_F(FoundationWindow, ResizingChangesOnlyTheHeightAndTheGridFollows) {
     WriteSettings();
     TForm1 &form = Start();
     form.show();
-    form.resize(900, 700);
+    form.resize(1200, 900);
     QApplication::processEvents();
-    EXPECT_EQ(form.width(), 636);
-    EXPECT_EQ(form.height(), 700);
-    EXPECT_EQ(form.StringGrid1->height(), 700 - 172);
-    form.resize(636, 400);
+    EXPECT_EQ(form.width(), form.Scale(636));
+    EXPECT_EQ(form.height(), 900);
+    EXPECT_EQ(form.StringGrid1->height(), 900 - form.Scale(172));
+    form.resize(form.Scale(636), 500);
     QApplication::processEvents();
-    EXPECT_EQ(form.StringGrid1->height(), 400 - 172);
+    EXPECT_EQ(form.StringGrid1->height(), 500 - form.Scale(172));
 }
 
 TEST_F(FoundationWindow, CaptionShowsTheUtcClock) {

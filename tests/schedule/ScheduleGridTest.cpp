@@ -36,7 +36,7 @@ TEST(ScheduleCellColors, SelectedWinsThenHeaderThenMarks) {
     const Case cases[] = {
         {true, false, TRowMark::OnAir, {kDefaults[csActive], kDefaults[csActiveText]}},
         {true, false, TRowMark::Next, {kDefaults[csActive], kDefaults[csActiveText]}},
-        {false, true, TRowMark::None, {kColorBtnFace, kColorBlack}},
+        {false, true, TRowMark::None, {kColorBtnFace, kColorBtnText}},
         {false, false, TRowMark::Next, {kDefaults[csPreview], kDefaults[csPreviewText]}},
         {false, false, TRowMark::OnAir, {kDefaults[csOnair], kDefaults[csOnairText]}},
         {false, false, TRowMark::None, {kColorBtnFace, kColorWindowText}},

@@ -1,0 +1,28 @@
+// TDesignScale: turns the main window's design sizes, drawn for a font whose
+// average character is 5 pixels wide, into sizes for the font in use. UI thread.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+namespace drmq {
+
+class TDesignScale {
+public:
+    // Average character width of the font the design sizes were made for.
+    static constexpr double kDesignCharWidth = 5.0;
+
+    explicit TDesignScale(double ratio = 1.0) : ratio_(ratio) {}
+    // The scale for a font: its average character width over the design's.
+    static TDesignScale ForFont(const QFont &font);
+
+    double Ratio() const { return ratio_; }
+    // A design size or position scaled and rounded, never below the design.
+    int operator()(int design) const;
+    QRect operator()(const QRect &design) const;
+
+private:
+    double ratio_;
+};
+
+} // namespace drmq
