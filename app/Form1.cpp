@@ -315,18 +315,20 @@ void TForm1::BuildControls() {
     for (int i = 1; i <= 9; ++i) cbcom->addItem(QString("COM%1").arg(i));
     cbcom->setCurrentIndex(1);
     cbcom->setToolTip("COM Port");
-    cbcom->setGeometry(78, 16, 78, 22);
+    // The port names are short: the Hamlib button shares their row, so that
+    // the receiver list below has the whole width for its longest names.
+    cbcom->setGeometry(78, 16, 58, 22);
     cbrx = new QComboBox(GroupBox29);
     cbrx->addItems(kReceivers);
     cbrx->setCurrentIndex(0);
     cbrx->setMaxVisibleItems(20);
     cbrx->setToolTip("Receiver");
-    cbrx->setGeometry(78, 40, 58, 22);
+    cbrx->setGeometry(78, 40, 78, 22);
     btnhamlib = new QToolButton(GroupBox29);
     btnhamlib->setText("…");
     btnhamlib->setToolTip("Hamlib settings (Alt+H)");
     btnhamlib->setAccessibleName("Hamlib settings");
-    btnhamlib->setGeometry(136, 40, 20, 22);
+    btnhamlib->setGeometry(136, 16, 20, 22);
     btnhamlib->setEnabled(false);
     chkupdate = new QCheckBox("Update", GroupBox29);
     chkupdate->setChecked(true);

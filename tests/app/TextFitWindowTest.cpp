@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QStyleOption>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -108,6 +109,9 @@ void ExpectControlTextFits(QWidget *w) {
         QStyleOptionButton option;
         option.initFrom(button);
         ExpectFits(w, button->text(), style->subElementRect(QStyle::SE_PushButtonContents, &option, button));
+    } else if (auto *tool = qobject_cast<QToolButton *>(w)) {
+        const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tool);
+        ExpectFits(w, tool->text(), tool->rect().adjusted(frame, frame, -frame, -frame));
     } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         QStyleOptionFrame option;
         option.initFrom(edit);
