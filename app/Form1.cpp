@@ -566,12 +566,12 @@ void TForm1::FormCreate() {
     };
     step([&] { ReadSettingsFirstGroup(); });
     ShowUpdateHint();
-    step([&] {
-        if (chkupdate->isChecked()) {
-            DownloadSchedule();
-            DownloadBulletin();
-        }
-    });
+    if (!startupFailed && chkupdate->isChecked()) {
+        // A download that cannot be kept (a read-only program folder) is
+        // shown, and the schedule on disk is still loaded.
+        Guard(TErrorSource::Action, [&] { DownloadSchedule(); });
+        Guard(TErrorSource::Action, [&] { DownloadBulletin(); });
+    }
     step([&] { SetupGrid(); });
     step([&] { WheelScrollLines = QApplication::wheelScrollLines(); });
     step([&] {

@@ -90,17 +90,24 @@ void TForm1::ReadSettingsFirstGroup() {
     Settings.ElektorDelay = ini.ReadInteger(kSettings, "Elektor Delay", 4000);
     Settings.DRT1Delay = ini.ReadInteger(kSettings, "DTR1 Delay", 4000);
 
-    // A changed field text runs the field's change handler, whose conversion
-    // error ends the start-up sequence.
-    auto setField = [](QLineEdit *field, const QString &text, const std::function<void()> &changed) {
+    // A changed field text runs the field's change handler. A value it cannot
+    // take stays in the field as written (and goes back to the file so), costs
+    // no other key and is reported once, with the others, at the end.
+    std::vector<std::string> unreadableKeys;
+    auto setField = [&](QLineEdit *field, const char *key, const char *def, const std::function<void()> &changed) {
+        const QString text = Text(ini.ReadString(kSettings, key, def));
         if (field->text() == text) return;
         field->blockSignals(true);
         field->setText(text);
         field->blockSignals(false);
-        changed();
+        try {
+            changed();
+        } catch (const std::exception &) {
+            unreadableKeys.push_back(key);
+        }
     };
-    setField(Edit3, Text(ini.ReadString(kSettings, "Elektor IF", "454.3")), [this] { Edit3Change(); });
-    setField(Edit4, Text(ini.ReadString(kSettings, "Elektor XTAL", "50000")), [this] { Edit4Change(); });
+    setField(Edit3, "Elektor IF", "454.3", [this] { Edit3Change(); });
+    setField(Edit4, "Elektor XTAL", "50000", [this] { Edit4Change(); });
     Edit1->setText(Text(ini.ReadString(kSettings, "QRG", "6095")));
     cmbant->setCurrentIndex(ini.ReadInteger(kSettings, "DWT Antenna", 1));
     cmbdwtatt->setCurrentIndex(ini.ReadInteger(kSettings, "DWT Attenuation", 0));
@@ -113,7 +120,7 @@ void TForm1::ReadSettingsFirstGroup() {
         TryStringToColor(ini.ReadString(kColors, kColorKeys[i].key, kColorKeys[i].def), color);
         Settings.Colors[static_cast<size_t>(i)] = color;
     }
-    setField(OffsetText, Text(ini.ReadString(kSettings, "DRT1 1st IF", "45000")), [this] { OffsetTextChange(); });
+    setField(OffsetText, "DRT1 1st IF", "45000", [this] { OffsetTextChange(); });
     rbswr->SetItemIndex(std::clamp(ini.ReadInteger(kSettings, "Software RX", 0), -1, 1));
 
     for (int i = 0; i < 9; ++i)
@@ -126,6 +133,12 @@ void TForm1::ReadSettingsFirstGroup() {
     Settings.Hamlib.Port = ini.ReadString(kSettings, "Hamlib port", hamlib.Port);
     Settings.Hamlib.Speed = ini.ReadInteger(kSettings, "Hamlib speed", hamlib.Speed);
     Settings.Hamlib.Mode = ini.ReadString(kSettings, "Hamlib mode", hamlib.Mode);
+    if (!unreadableKeys.empty()) {
+        std::string keys;
+        for (const std::string &key : unreadableKeys) keys += (keys.empty() ? "" : ", ") + key;
+        ShowError(TErrorSource::Action,
+                  Text("Values in " + std::string(kIniName) + " that are not numbers, kept as written: " + keys));
+    }
 }
 
 void TForm1::ReadSettingsSecondGroup() {

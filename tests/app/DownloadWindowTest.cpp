@@ -134,6 +134,8 @@ TEST_F(DownloadWindow, UnwritableDownloadIsReportedAndNotCalledOk) {
     EXPECT_EQ(errors, QStringList{"Dateizugriff verweigert"});
     EXPECT_EQ(form.Panel(0)->text(), "Update: failed");
     EXPECT_EQ(ReadFile("DRMSchedule.ini"), ScheduleText(1));
+    // The schedule on disk is still shown, as with a read-only program folder.
+    EXPECT_EQ(form.Panel(2)->text(), "All: 1");
 }
 
 TEST_F(DownloadWindow, UpdateOffMakesNoRequest) {
