@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "core/FileLocations.h"
 #include "core/UtcClock.h"
+#include "logging/DecoderNotice.h"
 #include "logging/DecoderSequences.h"
 #include "logging/ReceptionLog.h"
 #include "rig/ControlStates.h"
@@ -370,6 +371,16 @@ public:
     // While a decoder sequence runs, the clock tick and user actions wait
     // for its end (the sequence's key typing lets other events through).
     TActionGate Gate{this};
+    // The desktop session the sequences meet (tests describe their own).
+    std::function<TDesktopSession()> DesktopSession = CurrentDesktopSession;
+    // Whether the decoder can be reached at all; the first time it cannot,
+    // the status bar says why.
+    bool DecoderReachable();
+    // Says in the status bar when a sequence found no decoder window, and
+    // takes back such a text once a sequence tells the decoder.
+    void ReportDecoderOutcome(TDecoderOutcome outcome);
+    // How long a notice stays in the status bar.
+    static constexpr int kNoticeMs = 30000;
     // The log run: start time, minute averaging, minimum/maximum, the file.
     TReceptionLog ReceptionLog{[this] { return UtcNow(); }};
     double LogStartTime() const { return ReceptionLog.LogStartTime(); }
@@ -417,6 +428,8 @@ private:
     std::string scheduleUrl_;
     std::string bulletinUrl_;
     std::array<std::string, 9> portPaths_;
+    bool noXServerTold_ = false;
+    QString decoderNotice_;
 };
 
 } // namespace drmq

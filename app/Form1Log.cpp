@@ -31,13 +31,19 @@ bool Exactly(Qt::KeyboardModifiers held, Qt::MouseButtons buttons, Qt::KeyboardM
 } // namespace
 
 void TForm1::Button3Click() {
-    {
+    const bool decoder = DecoderReachable();
+    TDecoderOutcome started = TDecoderOutcome::NothingToSend;
+    if (decoder) {
         const TActionGate::THold sequence(Gate);
-        DecoderLogStarted = DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
+        started = DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
     }
+    ReportDecoderOutcome(started);
+    // A stop goes to the decoder only after a start that reached it: on its
+    // own, the stop's key would switch the decoder's log on.
+    DecoderLogStarted = started == TDecoderOutcome::Told;
     // Starts the clock of the log and resets its accumulators.
     ReceptionLog.Begin();
-    ActivateProgramWindow(DecoderControl);
+    if (decoder) ActivateProgramWindow(DecoderControl);
     LogRunning = true;
     if (cbrxl->isChecked() && ReportsSignalLevel(cbrx->currentIndex())) {
         ReceptionLog.OpenFile(kLogFileName, ToCp1252(Edit1->text()), ToCp1252(cbrx->currentText()));
@@ -47,14 +53,15 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button4Click() {
-    if (DecoderLogStarted) {
+    const bool decoder = DecoderReachable();
+    if (decoder && DecoderLogStarted) {
         const TActionGate::THold sequence(Gate);
-        DecoderStopLog(rbswr->ItemIndex(), DecoderControl);
+        ReportDecoderOutcome(DecoderStopLog(rbswr->ItemIndex(), DecoderControl));
     }
     LogRunning = false;
     Button3->setEnabled(true);
     Button4->setEnabled(false);
-    ActivateProgramWindow(DecoderControl);
+    if (decoder) ActivateProgramWindow(DecoderControl);
     ReceptionLog.Finish();
 }
 

@@ -29,9 +29,9 @@ void TForm1::checkaorClick() {
     const bool connecting = checkaor->isChecked();
     // The Dream decoder is told before the receiver is connected, whatever
     // happens to the connect afterwards.
-    if (connecting && rbswr->ItemIndex() == dcDream) {
+    if (connecting && rbswr->ItemIndex() == dcDream && DecoderReachable()) {
         const TActionGate::THold sequence(Gate);
-        DreamConnectSequence(DecoderControl);
+        ReportDecoderOutcome(DreamConnectSequence(DecoderControl));
     }
     const int model = cbrx->currentIndex();
     if (!FindReceiverModel(model)) return;

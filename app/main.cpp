@@ -1,10 +1,12 @@
 // DRM Quodra: schedule, receiver control and reception log for DRM listeners.
 #include "app/Program.h"
 #include "app/ProgramIcon.h"
+#include "app/QtPlatformChoice.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv) {
+    drmq::RequestQtPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName("DRM Quodra");
     // The dialogs show the program's icon too.

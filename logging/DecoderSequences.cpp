@@ -26,12 +26,18 @@ constexpr bool kWait = true;
 constexpr bool kNoWait = false;
 
 // Runs the steps of one sequence, remembering whether the decoder's window
-// was found by the last activation.
+// was found by the last activation and by every one.
 class TSequence {
 public:
     explicit TSequence(const TDecoderControl &control) : c_(control) {}
     TSequence &Activate(const char *title) {
         found_ = c_.activate(title);
+        missed_ = missed_ || !found_;
+        return *this;
+    }
+    // Brings another window to the front; the decoder's was left behind.
+    TSequence &Return(const char *title) {
+        c_.activate(title);
         return *this;
     }
     TSequence &Keys(const QString &keys, bool wait) {
@@ -42,10 +48,12 @@ public:
         c_.sleep(ms);
         return *this;
     }
+    TDecoderOutcome Outcome() const { return missed_ ? TDecoderOutcome::WindowMissing : TDecoderOutcome::Told; }
 
 private:
     const TDecoderControl &c_;
     bool found_ = false;
+    bool missed_ = false;
 };
 } // namespace
 
@@ -53,9 +61,11 @@ TDecoderControl DesktopDecoderControl() {
     return {ActivateWindow, SendKeys, [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }};
 }
 
-bool DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control) {
+QString DecoderWindowTitle(int decoder) { return decoder == dcFhG ? kFhGWindow : kDreamWindow; }
+
+TDecoderOutcome DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control) {
     // Anything else in the frequency field is not typed anywhere.
-    if (!IsFrequencyText(frequencyKhz)) return false;
+    if (!IsFrequencyText(frequencyKhz)) return TDecoderOutcome::NothingToSend;
     // The frequency is data: none of its characters may act as key syntax.
     const QString frequencyKeys = LiteralKeys(frequencyKhz);
     TSequence s(control);
@@ -66,25 +76,28 @@ bool DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderCon
         s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("{TAB}", kWait).Pause(50);
         s.Keys(frequencyKeys, kNoWait).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
     } else {
-        return false;
+        return TDecoderOutcome::NothingToSend;
     }
-    return true;
+    return s.Outcome();
 }
 
-void DecoderStopLog(int decoder, const TDecoderControl &control) {
+TDecoderOutcome DecoderStopLog(int decoder, const TDecoderControl &control) {
     TSequence s(control);
     if (decoder == dcFhG) s.Activate(kFhGWindow).Keys("%R", kWait);
     else if (decoder == dcDream) s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
+    else return TDecoderOutcome::NothingToSend;
+    return s.Outcome();
 }
 
-void DreamConnectSequence(const TDecoderControl &control) {
+TDecoderOutcome DreamConnectSequence(const TDecoderControl &control) {
     TSequence s(control);
     s.Activate(kDreamWindow).Pause(50).Keys("%L", kWait).Pause(250);
-    s.Activate(kDreamWindow).Keys("%L", kWait).Pause(50).Activate(kConnectReturnWindow);
+    s.Activate(kDreamWindow).Keys("%L", kWait).Pause(50).Return(kConnectReturnWindow);
+    return s.Outcome();
 }
 
 void ActivateProgramWindow(const TDecoderControl &control) {
-    TSequence(control).Activate(kProgramWindow);
+    TSequence(control).Return(kProgramWindow);
 }
 
 } // namespace drmq

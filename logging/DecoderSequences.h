@@ -11,6 +11,13 @@ namespace drmq {
 // The decoder choice, as the item index of the radio group rbswr (-1: none).
 enum TDecoder { dcNone = -1, dcFhG = 0, dcDream = 1 };
 
+// What a sequence got to the decoder.
+enum class TDecoderOutcome {
+    Told,          // every activation found the decoder's window; the keys went there
+    WindowMissing, // an activation found no decoder window; its keys were left out
+    NothingToSend, // no frequency to type: nothing was done
+};
+
 // The primitives a sequence uses; tests replace them with recorders.
 struct TDecoderControl {
     std::function<bool(const QString &title)> activate;
@@ -20,15 +27,18 @@ struct TDecoderControl {
 // ActivateWindow, SendKeys and a plain sleep of the calling thread.
 TDecoderControl DesktopDecoderControl();
 
+// The title the sequences look for: a prefix for FhG, exact for Dream.
+QString DecoderWindowTitle(int decoder);
+
 // Keys go only into a window the sequence has found: when the last
 // activation found nothing, they are left out (they would land in whatever
 // window has the focus); the pauses and activations still run.
-// DecoderStartLog does nothing at all unless the frequency is 3 to 5 digits;
-// false then, so that the stop is not sent either (it would toggle the log on).
-bool DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control = DesktopDecoderControl());
-void DecoderStopLog(int decoder, const TDecoderControl &control = DesktopDecoderControl());
+// DecoderStartLog does nothing at all unless the frequency is 3 to 5 digits.
+// Each tells what reached the decoder.
+TDecoderOutcome DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control = DesktopDecoderControl());
+TDecoderOutcome DecoderStopLog(int decoder, const TDecoderControl &control = DesktopDecoderControl());
 // After Connect is ticked with Dream chosen.
-void DreamConnectSequence(const TDecoderControl &control = DesktopDecoderControl());
+TDecoderOutcome DreamConnectSequence(const TDecoderControl &control = DesktopDecoderControl());
 // Brings the program's own window back to the front after a log sequence.
 void ActivateProgramWindow(const TDecoderControl &control = DesktopDecoderControl());
 

@@ -297,6 +297,22 @@ TEST_F(LogWindowTest, ClockTickAndClicksDuringADecoderSequenceWaitForItsEnd) {
     EXPECT_TRUE(form.LogRunning);
 }
 
+TEST_F(LogWindowTest, WithoutAnXServerTheDecoderIsLeftAloneAndTheStatusBarSaysWhyOnce) {
+    TForm1 &form = StartWith(rmFT847, "Software RX=1\r\n");
+    RecordDecoderSteps(form);
+    form.DesktopSession = [] { return TDesktopSession{false, "", true}; };
+    form.Button3->click();
+    EXPECT_TRUE(form.LogRunning);
+    EXPECT_TRUE(form.StatusBar1->currentMessage().startsWith("No X server (DISPLAY is not set)"))
+        << form.StatusBar1->currentMessage().toStdString();
+    form.StatusBar1->clearMessage();
+    form.Button4->click();
+    EXPECT_FALSE(form.LogRunning);
+    EXPECT_EQ(form.StatusBar1->currentMessage(), "");
+    EXPECT_EQ(steps, QStringList());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
 // ---- Keyboard shortcuts ------------------------------------------------------
 
 class ShortcutTest : public LogWindowTest {

@@ -12,6 +12,9 @@ namespace drmq {
 namespace {
 
 using Steps = std::vector<std::string>;
+constexpr TDecoderOutcome kTold = TDecoderOutcome::Told;
+constexpr TDecoderOutcome kMissing = TDecoderOutcome::WindowMissing;
+constexpr TDecoderOutcome kNothing = TDecoderOutcome::NothingToSend;
 
 class DecoderSequencesTest : public ::testing::Test {
 protected:
@@ -68,10 +71,10 @@ TEST_F(DecoderSequencesTest, ProgramWindowComesBack) {
 
 TEST_F(DecoderSequencesTest, NoDecoderWindowMeansNoKeysButTheSamePauses) {
     windows.clear();
-    DecoderStartLog(dcDream, "15440", Recorder());
-    DecoderStartLog(dcFhG, "15440", Recorder());
-    DecoderStopLog(dcDream, Recorder());
-    DreamConnectSequence(Recorder());
+    EXPECT_EQ(DecoderStartLog(dcDream, "15440", Recorder()), kMissing);
+    EXPECT_EQ(DecoderStartLog(dcFhG, "15440", Recorder()), kMissing);
+    EXPECT_EQ(DecoderStopLog(dcDream, Recorder()), kMissing);
+    EXPECT_EQ(DreamConnectSequence(Recorder()), kMissing);
     EXPECT_EQ(steps, (Steps{"activate System Evaluation", "pause 100", "activate System Evaluation", "pause 50",
                             "pause 100", "activate System Evaluation", "pause 50",
                             "activate DRM Software Radio 2.",
@@ -85,20 +88,35 @@ TEST_F(DecoderSequencesTest, NoDecoderWindowMeansNoKeysButTheSamePauses) {
 TEST_F(DecoderSequencesTest, AFrequencyThatIsNotThreeToFiveDigitsSendsNothing) {
     for (const char *text : {"%{F4}", "{a 43555543}", "", "12", "123456", "15 40", "+1544", "1544\n"}) {
         for (int decoder : {dcFhG, dcDream}) {
-            EXPECT_FALSE(DecoderStartLog(decoder, QString::fromUtf8(text), Recorder())) << text;
+            EXPECT_EQ(DecoderStartLog(decoder, QString::fromUtf8(text), Recorder()), kNothing) << text;
         }
     }
-    EXPECT_FALSE(DecoderStartLog(dcFhG, QString::fromUtf8("\u0661\u0665\u0664"), Recorder()));
+    EXPECT_EQ(DecoderStartLog(dcFhG, QString::fromUtf8("\u0661\u0665\u0664"), Recorder()), kNothing);
     EXPECT_EQ(steps, Steps{});
-    EXPECT_TRUE(DecoderStartLog(dcFhG, "177", Recorder()));
+    EXPECT_EQ(DecoderStartLog(dcFhG, "177", Recorder()), kTold);
     EXPECT_EQ(steps, (Steps{"activate DRM Software Radio 2.", "keys %R (wait)", "keys 177 (wait)",
                             "keys %S (wait)"}));
 }
 
 TEST_F(DecoderSequencesTest, WithNoDecoderChosenNothingIsSent) {
-    EXPECT_FALSE(DecoderStartLog(dcNone, "15440", Recorder()));
-    DecoderStopLog(dcNone, Recorder());
+    EXPECT_EQ(DecoderStartLog(dcNone, "15440", Recorder()), kNothing);
+    EXPECT_EQ(DecoderStopLog(dcNone, Recorder()), kNothing);
     EXPECT_EQ(steps, Steps{});
+}
+
+// The window the connect step returns to is not the decoder's: its absence
+// is no reason to tell the listener.
+TEST_F(DecoderSequencesTest, ToldMeansEveryActivationOfTheDecoderFoundIt) {
+    windows = {"System Evaluation"};
+    EXPECT_EQ(DreamConnectSequence(Recorder()), kTold);
+    EXPECT_EQ(DecoderStartLog(dcDream, "15440", Recorder()), kTold);
+    EXPECT_EQ(DecoderStopLog(dcDream, Recorder()), kTold);
+    EXPECT_EQ(DecoderStopLog(dcFhG, Recorder()), kMissing);
+    // The Dream window gone between two activations of one sequence.
+    int activations = 0;
+    TDecoderControl vanishing = Recorder();
+    vanishing.activate = [&](const QString &) { return ++activations == 1; };
+    EXPECT_EQ(DecoderStopLog(dcDream, vanishing), kMissing);
 }
 
 } // namespace

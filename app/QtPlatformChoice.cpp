@@ -1,0 +1,22 @@
+#include "app/QtPlatformChoice.h"
+
+#include <cstdlib>
+
+namespace drmq {
+
+namespace {
+bool Named(const char *value) { return value && *value; }
+} // namespace
+
+std::string QtPlatformToRequest(const char *userPlatform, const char *display) {
+    // An empty value is no choice: Qt itself treats it as unset.
+    if (Named(userPlatform) || !Named(display)) return {};
+    return "xcb";
+}
+
+void RequestQtPlatform() {
+    const std::string platform = QtPlatformToRequest(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"));
+    if (!platform.empty()) setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+}
+
+} // namespace drmq

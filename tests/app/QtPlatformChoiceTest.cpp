@@ -1,0 +1,20 @@
+// The Qt platform asked for at start: X11 wherever an X server is named,
+// unless the user chose one.
+#include "app/QtPlatformChoice.h"
+
+#include <gtest/gtest.h>
+
+namespace drmq {
+namespace {
+
+TEST(QtPlatformChoiceTest, XcbWhereAnXServerIsNamedAndTheUserChoseNothing) {
+    EXPECT_EQ(QtPlatformToRequest(nullptr, ":0"), "xcb");
+    EXPECT_EQ(QtPlatformToRequest("", ":0"), "xcb");
+    EXPECT_EQ(QtPlatformToRequest("offscreen", ":0"), "");
+    EXPECT_EQ(QtPlatformToRequest("wayland", ":0"), "");
+    EXPECT_EQ(QtPlatformToRequest(nullptr, nullptr), "");
+    EXPECT_EQ(QtPlatformToRequest(nullptr, ""), "");
+}
+
+} // namespace
+} // namespace drmq
