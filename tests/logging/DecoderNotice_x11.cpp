@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,8 +27,7 @@ class DecoderNoticeTest : public test::WindowFixture {
 protected:
     void SetUp() override {
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a real X display";
-        desk = std::make_unique<test::TX11TestDesk>();
-        ASSERT_TRUE(desk->Connected());
+        ASSERT_TRUE(desk.Connected());
         if (const char *wayland = std::getenv("WAYLAND_DISPLAY")) savedWayland = wayland;
         unsetenv("WAYLAND_DISPLAY");
         WindowFixture::SetUp();
@@ -37,18 +35,17 @@ protected:
     void TearDown() override {
         WindowFixture::TearDown();
         if (savedWayland) setenv("WAYLAND_DISPLAY", savedWayland->c_str(), 1);
-        desk.reset();
     }
 
     // A window of another program that has the keyboard focus.
     Window FocusedBystander() {
         const std::string title = "Bystander " + std::to_string(::getpid());
-        const Window w = desk->Open(title);
+        const Window w = desk.Open(title);
         EXPECT_TRUE(ActivateWindow(QString::fromStdString(title)));
         return w;
     }
 
-    std::unique_ptr<test::TX11TestDesk> desk;
+    test::TX11TestDesk desk;
     std::optional<std::string> savedWayland;
 };
 
@@ -66,28 +63,28 @@ TEST_F(DecoderNoticeTest, MissingDecoderWindowIsNamedInTheStatusBarAndNoKeyIsSen
     const QString missing = form.StatusBar1->currentMessage();
     EXPECT_TRUE(missing.startsWith("Decoder window \"System Evaluation\" not found")) << missing.toStdString();
     EXPECT_FALSE(missing.contains("XWayland")) << missing.toStdString();
-    EXPECT_EQ(desk->KeyEvents(bystander, 0), Keys{});
+    EXPECT_EQ(desk.KeyEvents(bystander, 0), Keys{});
 
     // The decoder is started: the stop reaches it and the text goes.
-    const Window decoder = desk->Open("System Evaluation");
+    const Window decoder = desk.Open("System Evaluation");
     form.Button4Click();
     EXPECT_FALSE(form.LogRunning);
     EXPECT_EQ(form.StatusBar1->currentMessage(), "");
-    EXPECT_EQ(desk->KeyEvents(decoder, 6),
+    EXPECT_EQ(desk.KeyEvents(decoder, 6),
               (Keys{"Alt_L down", "Shift_L down", "l down", "l up", "Shift_L up", "Alt_L up"}));
-    desk->Close(decoder);
+    desk.Close(decoder);
 
     // In a Wayland session a native decoder window is out of reach: the text
     // says how to start the decoder so that it can be found.
     setenv("WAYLAND_DISPLAY", "wayland-drmq-test", 1);
-    desk->Close(bystander);
+    desk.Close(bystander);
     bystander = FocusedBystander();
     form.Button3Click();
     const QString hint = form.StatusBar1->currentMessage();
     EXPECT_TRUE(hint.startsWith("Decoder window not found") && hint.contains("XWayland") &&
                 hint.contains("QT_QPA_PLATFORM=xcb"))
         << hint.toStdString();
-    EXPECT_EQ(desk->KeyEvents(bystander, 0), Keys{});
+    EXPECT_EQ(desk.KeyEvents(bystander, 0), Keys{});
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 

@@ -15,10 +15,8 @@
 #include <unistd.h>
 
 // After gtest and Qt: Xlib's None macro clashes with both.
+#include "support/X11TestDesk.h"
 #include <X11/XKBlib.h>
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace drmq {
@@ -27,58 +25,16 @@ namespace {
 class X11AutomationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char *name = std::getenv("DISPLAY");
-        if (!name) GTEST_SKIP() << "no X display";
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-    }
-    void TearDown() override {
-        if (!display) return;
-        for (Window w : windows) XDestroyWindow(display, w);
-        XCloseDisplay(display);
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+        ASSERT_TRUE(desk.Connected());
+        display = desk.XDisplay();
     }
 
-    // A mapped top-level window with both kinds of title; newer ones lie on top.
-    Window Open(const std::string &title) {
-        Window w = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 200, 100, 0, 0, 0);
-        XStoreName(display, w, title.c_str());
-        XChangeProperty(display, w, XInternAtom(display, "_NET_WM_NAME", False),
-                        XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char *>(title.data()), int(title.size()));
-        XSelectInput(display, w, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
-        XMapRaised(display, w);
-        XEvent event;
-        XWindowEvent(display, w, StructureNotifyMask, &event); // wait for the map
-        while (event.type != MapNotify) XWindowEvent(display, w, StructureNotifyMask, &event);
-        windows.push_back(w);
-        return w;
-    }
+    Window Open(const std::string &title) { return desk.Open(title); }
+    std::vector<std::string> KeyEvents(Window w, std::size_t expected) { return desk.KeyEvents(w, expected); }
 
-    // The key events that reached window w, as "keysym down/up" on the
-    // unshifted level: the expected number, plus any that follow shortly.
-    std::vector<std::string> KeyEvents(Window w, std::size_t expected) {
-        std::vector<std::string> got;
-        using Clock = std::chrono::steady_clock;
-        auto deadline = Clock::now() + std::chrono::seconds(3);
-        bool graceStarted = false;
-        while (Clock::now() < deadline) {
-            if (got.size() >= expected && !graceStarted) {
-                graceStarted = true;
-                deadline = Clock::now() + std::chrono::milliseconds(200);
-            }
-            XEvent event;
-            if (!XCheckWindowEvent(display, w, KeyPressMask | KeyReleaseMask, &event)) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                continue;
-            }
-            const KeySym keysym = XLookupKeysym(&event.xkey, 0);
-            got.push_back(std::string(XKeysymToString(keysym)) + (event.type == KeyPress ? " down" : " up"));
-        }
-        return got;
-    }
-
+    test::TX11TestDesk desk;
     Display *display = nullptr;
-    std::vector<Window> windows;
 };
 
 TEST_F(X11AutomationTest, PrefixFindsTheVersion2WindowInAnyLetterCase) {

@@ -367,11 +367,21 @@ class Program:
     def path(self, name):
         return os.path.join(self.folder, name)
 
-    def start(self, extra_env=None, prefix=()):
+    def environment(self, extra_env=None):
+        """The environment of a start: on the X server, with accessibility on;
+        extra_env changes it, a value None removes the variable."""
         env = dict(os.environ)
         env.update({"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                     "QT_ACCESSIBILITY": "1"})
-        env.update(extra_env or {})
+        for key, value in (extra_env or {}).items():
+            if value is None:
+                env.pop(key, None)
+            else:
+                env[key] = value
+        return env
+
+    def start(self, extra_env=None, prefix=()):
+        env = self.environment(extra_env)
         # The log file is written to the working folder, as when started from a file manager.
         self.process = subprocess.Popen(list(prefix) + [self.binary], cwd=self.folder, env=env)
         self.window = wait_for("the main window", lambda: self._main_window())
