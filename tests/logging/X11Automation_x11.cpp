@@ -17,6 +17,7 @@
 // After gtest and Qt: Xlib's None macro clashes with both.
 #include "support/X11TestDesk.h"
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/keysym.h>
 
 namespace drmq {
