@@ -18,6 +18,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kStartBound = std::chrono::seconds(20);
 constexpr int kReplyBoundMs = 10000;
+constexpr int kAttempts = 3;
 
 sockaddr_in Loopback(int port) {
     sockaddr_in address{};
@@ -86,6 +87,7 @@ void TRigctld::Launch() {
 }
 
 void TRigctld::Stop() {
+    connection_.reset();
     if (pid_ <= 0) return;
     Thaw();
     ::kill(pid_, SIGTERM);
@@ -126,7 +128,10 @@ std::vector<std::string> TRigctlConnection::Ask(const std::string &command, size
     std::vector<std::string> reply;
     if (socket_ < 0) return reply;
     const std::string line = command + "\n";
-    if (::send(socket_, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size())) return reply;
+    if (::send(socket_, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size())) {
+        dropped_ = true;
+        return reply;
+    }
     const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyBoundMs);
     for (;;) {
         for (size_t end; reply.size() < lines && (end = pending_.find('\n')) != std::string::npos;) {
@@ -138,13 +143,26 @@ std::vector<std::string> TRigctlConnection::Ask(const std::string &command, size
         if (::poll(&in, 1, 50) <= 0) continue;
         char bytes[512];
         const ssize_t n = ::recv(socket_, bytes, sizeof bytes, 0);
-        if (n <= 0) return reply;
+        if (n <= 0) {
+            dropped_ = true;
+            return reply;
+        }
         pending_.append(bytes, static_cast<size_t>(n));
     }
 }
 
 std::vector<std::string> TRigctld::Ask(const std::string &command, size_t lines) const {
-    return TRigctlConnection(port_).Ask(command, lines);
+    std::vector<std::string> reply;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (!connection_ || !connection_->Usable()) connection_ = std::make_unique<TRigctlConnection>(port_);
+        reply = connection_->Ask(command, lines);
+        if (reply.size() >= lines) return reply;
+        // A reply still owed would answer the next command: start afresh.
+        const bool dropped = connection_->Connected() && !connection_->Usable();
+        connection_.reset();
+        if (!dropped) break;
+    }
+    return reply;
 }
 
 std::string TRigctld::Frequency() const {

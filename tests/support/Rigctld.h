@@ -3,6 +3,7 @@
 // Any one thread.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -18,12 +19,15 @@ public:
     TRigctlConnection &operator=(const TRigctlConnection &) = delete;
 
     bool Connected() const { return socket_ >= 0; }
+    // False once rigctld has closed or reset the connection.
+    bool Usable() const { return socket_ >= 0 && !dropped_; }
     // Sends one command and returns the first `lines` lines of its reply
-    // (fewer when none came within 10 s).
+    // (fewer when none came within 10 s or the connection was dropped).
     std::vector<std::string> Ask(const std::string &command, size_t lines = 1);
 
 private:
     int socket_ = -1;
+    bool dropped_ = false;
     std::string pending_;
 };
 
@@ -41,8 +45,11 @@ public:
     std::string Address() const;
     bool Started() const { return pid_ > 0; }
 
-    // One command of the rigctl text protocol over a new connection, and the
-    // first `lines` lines of its reply (empty when none came within 10 s).
+    // One read-back command of the rigctl text protocol and the first `lines`
+    // lines of its reply (fewer when none came within 10 s). One connection
+    // serves all of them: rigctld under load resets some of many short-lived
+    // connections. A connection it drops is replaced and the command sent
+    // again, which is safe because read-backs change nothing.
     std::vector<std::string> Ask(const std::string &command, size_t lines = 1) const;
     // The dummy rig's frequency in Hz as text, "" when it does not answer.
     std::string Frequency() const;
@@ -57,6 +64,7 @@ public:
 private:
     void Launch();
     int port_ = 0;
+    mutable std::unique_ptr<TRigctlConnection> connection_;
     pid_t pid_ = -1;
     bool frozen_ = false;
 };
