@@ -8,14 +8,14 @@ namespace {
 bool Named(const char *value) { return value && *value; }
 } // namespace
 
-std::string QtPlatformToRequest(const char *userPlatform, const char *display) {
+std::string QtPlatformToRequest(const char *userPlatform, const char *display, const char *waylandDisplay) {
     // An empty value is no choice: Qt itself treats it as unset.
     if (Named(userPlatform) || !Named(display)) return {};
-    return "xcb";
+    return Named(waylandDisplay) ? "xcb;wayland" : "xcb";
 }
 
 void RequestQtPlatform() {
-    const std::string platform = QtPlatformToRequest(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"));
+    const std::string platform = QtPlatformToRequest(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
     if (!platform.empty()) setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
 }
 

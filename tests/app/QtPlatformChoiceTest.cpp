@@ -8,12 +8,17 @@ namespace drmq {
 namespace {
 
 TEST(QtPlatformChoiceTest, XcbWhereAnXServerIsNamedAndTheUserChoseNothing) {
-    EXPECT_EQ(QtPlatformToRequest(nullptr, ":0"), "xcb");
-    EXPECT_EQ(QtPlatformToRequest("", ":0"), "xcb");
-    EXPECT_EQ(QtPlatformToRequest("offscreen", ":0"), "");
-    EXPECT_EQ(QtPlatformToRequest("wayland", ":0"), "");
-    EXPECT_EQ(QtPlatformToRequest(nullptr, nullptr), "");
-    EXPECT_EQ(QtPlatformToRequest(nullptr, ""), "");
+    EXPECT_EQ(QtPlatformToRequest(nullptr, ":0", nullptr), "xcb");
+    EXPECT_EQ(QtPlatformToRequest("", ":0", ""), "xcb");
+    EXPECT_EQ(QtPlatformToRequest("offscreen", ":0", nullptr), "");
+    EXPECT_EQ(QtPlatformToRequest("wayland", ":0", "wayland-0"), "");
+    EXPECT_EQ(QtPlatformToRequest(nullptr, nullptr, "wayland-0"), "");
+    EXPECT_EQ(QtPlatformToRequest(nullptr, "", nullptr), "");
+}
+
+TEST(QtPlatformChoiceTest, WaylandStaysTheFallbackInAWaylandSession) {
+    // A DISPLAY left over from an X session must not keep the window from opening.
+    EXPECT_EQ(QtPlatformToRequest(nullptr, ":0", "wayland-0"), "xcb;wayland");
 }
 
 } // namespace
