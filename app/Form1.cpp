@@ -566,12 +566,7 @@ void TForm1::FormCreate() {
     };
     step([&] { ReadSettingsFirstGroup(); });
     ShowUpdateHint();
-    if (!startupFailed && chkupdate->isChecked()) {
-        // A download that cannot be kept (a read-only program folder) is
-        // shown, and the schedule on disk is still loaded.
-        Guard(TErrorSource::Action, [&] { DownloadSchedule(); });
-        Guard(TErrorSource::Action, [&] { DownloadBulletin(); });
-    }
+    const bool update = !startupFailed && chkupdate->isChecked();
     step([&] { SetupGrid(); });
     step([&] { WheelScrollLines = QApplication::wheelScrollLines(); });
     step([&] {
@@ -583,6 +578,9 @@ void TForm1::FormCreate() {
     // The filter and sort settings are restored even after a failed step, so
     // that closing the window does not overwrite them with design defaults.
     Guard(TErrorSource::Action, [&] { ReadSettingsSecondGroup(); });
+    // The window shows with the files on disk; a new schedule replaces them
+    // when it arrives.
+    if (update) StartDownloads();
 }
 
 void TForm1::Timer1Timer() {
@@ -620,6 +618,8 @@ void TForm1::closeEvent(QCloseEvent *event) {
 void TForm1::FormClose() {
     if (closed_) return;
     closed_ = true;
+    // Nothing half-fetched is written after the window has gone.
+    Downloads.Cancel();
     Timer1->stop();
     Timer2->stop();
     // The settings come first: a failure to idle the receiver cannot lose them.

@@ -15,6 +15,7 @@
 #include "rig/LinePort.h"
 #include "rig/LinkState.h"
 #include "rig/VendorLibrary.h"
+#include "schedule/BackgroundDownload.h"
 #include "schedule/Bulletin.h"
 #include "tuning/TuningSteps.h"
 
@@ -219,8 +220,14 @@ public:
     QString GridCell(int column, int row) const;
 
     // ---- Downloads and bulletin ---------------------------------------------
-    void DownloadSchedule();
-    void DownloadBulletin();
+    // Fetches the schedule, then the bulletin, off the UI thread; panel 0
+    // shows "Update: …" meanwhile.
+    void StartDownloads();
+    void ScheduleDownloaded(const std::string &text);
+    void BulletinDownloaded(const std::string &text);
+    // Loads and evaluates the schedule on disk again, keeping the selected
+    // entry selected where it is still listed.
+    void ReloadSchedule();
     void ParseBulletinFile();
     void chkupdateClick();
     void StatusBar1DrawPanel(int panel);
@@ -228,6 +235,7 @@ public:
     void ShowUpdateHint();
     // Ratings of the last bulletin parsed; they colour panels 5-7.
     TBulletinLevels BulletinLevels;
+    TBackgroundDownload Downloads;
 
     // ---- Receiver link and frequency commands ---------------------------------
     void checkaorClick();

@@ -9,22 +9,33 @@
 
 namespace drmq {
 
-void TForm1::DownloadSchedule() {
-    const std::string text = HttpGetText(ScheduleUrl());
-    TUpdateOutcome outcome = TUpdateOutcome::Failed;
-    try {
-        outcome = ApplyScheduleUpdate(text, ProgramFile(kScheduleDownloadFile), ProgramFile(kScheduleFile));
-    } catch (const std::exception &) {
-        // A schedule that could not be written is no update; the error box
-        // tells why.
-        SetPanelText(0, UpdatePanelText(TUpdateOutcome::Failed));
-        throw;
-    }
-    SetPanelText(0, UpdatePanelText(outcome));
+void TForm1::StartDownloads() {
+    const bool started = Downloads.Start({
+        {ScheduleUrl(), [this](const std::string &text) { ScheduleDownloaded(text); }},
+        {BulletinUrl(), [this](const std::string &text) { BulletinDownloaded(text); }},
+    });
+    if (started) SetPanelText(0, "Update: …");
 }
 
-void TForm1::DownloadBulletin() {
-    SaveBulletinDownload(HttpGetText(BulletinUrl()), ProgramFile(kBulletinFile));
+void TForm1::ScheduleDownloaded(const std::string &text) {
+    TUpdateOutcome outcome = TUpdateOutcome::Failed;
+    Guard(TErrorSource::Action, [&] {
+        try {
+            outcome = ApplyScheduleUpdate(text, ProgramFile(kScheduleDownloadFile), ProgramFile(kScheduleFile));
+        } catch (const std::exception &) {
+            // A schedule that could not be written is no update; the error
+            // box tells why.
+            SetPanelText(0, UpdatePanelText(TUpdateOutcome::Failed));
+            throw;
+        }
+    });
+    SetPanelText(0, UpdatePanelText(outcome));
+    if (outcome == TUpdateOutcome::Replaced) Guard(TErrorSource::Action, [&] { ReloadSchedule(); });
+}
+
+void TForm1::BulletinDownloaded(const std::string &text) {
+    Guard(TErrorSource::Action, [&] { SaveBulletinDownload(text, ProgramFile(kBulletinFile)); });
+    ParseBulletinFile();
 }
 
 void TForm1::ParseBulletinFile() {
@@ -43,9 +54,9 @@ void TForm1::ParseBulletinFile() {
 
 void TForm1::chkupdateClick() {
     // Re-checking refreshes the bulletin only; the schedule is read once per start.
-    if (!chkupdate->isChecked()) return;
-    DownloadBulletin();
-    ParseBulletinFile();
+    // A download under way is not started twice.
+    if (!chkupdate->isChecked() || Downloads.Running()) return;
+    Downloads.Start({{BulletinUrl(), [this](const std::string &text) { BulletinDownloaded(text); }}});
 }
 
 void TForm1::StatusBar1DrawPanel(int panel) {

@@ -87,6 +87,24 @@ void TForm1::LoadSchedule() {
     SetPanelText(2, "All: " + QString::number(grid.Table().EntryCount()));
 }
 
+void TForm1::ReloadSchedule() {
+    const int selected = CurrentGridRow();
+    std::vector<int> columns;
+    std::vector<QString> cells;
+    for (int column = 0; selected > 0 && column < kMarkColumn; ++column) {
+        columns.push_back(column);
+        cells.push_back(GridCell(column, selected));
+    }
+    LoadSchedule();
+    DRMSchedule();
+    const int row = columns.empty() ? 0 : ScheduleGrid().FindRow(columns, cells);
+    // Selected again without a click: the entry is the same, so nothing is
+    // tuned anew.
+    if (row == 0) return;
+    SetCurrentGridRow(row);
+    StringGrid1->scrollTo(ScheduleGrid().index(row - 1, 0));
+}
+
 void TForm1::DRMSchedule() {
     TScheduleGridModel &grid = ScheduleGrid();
     TEvaluationOptions options;

@@ -3,6 +3,7 @@
 // calling thread until the reply is complete or a time-out ends it.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <string>
@@ -20,6 +21,9 @@ struct THttpOptions {
     std::size_t MaxBodyBytes = 16u * 1024u * 1024u;
     // A PEM file of certificates trusted in addition to the system's store.
     std::string ExtraCaFile;
+    // When set and it turns true, every wait ends within a poll slice and
+    // the request fails.
+    const std::atomic<bool> *Cancel = nullptr;
 };
 
 // The request bytes sent for a URL: request line, Host, Accept, User-Agent,

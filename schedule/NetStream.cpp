@@ -11,11 +11,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace drmq {
 
@@ -33,7 +35,19 @@ struct TResolution {
     }
 };
 
-std::shared_ptr<TResolution> Resolve(const std::string &host, int port, TNetStream::Clock::time_point deadline) {
+// Waits are cut into slices this long, so that a cancel is seen at once.
+constexpr auto kCancelSlice = std::chrono::milliseconds(20);
+
+void ThrowIfCancelled(const std::atomic<bool> *cancel) {
+    if (cancel && cancel->load()) throw ENetFailure("cancelled");
+}
+
+TNetStream::Clock::time_point SliceEnd(TNetStream::Clock::time_point deadline, const std::atomic<bool> *cancel) {
+    return cancel ? std::min(deadline, TNetStream::Clock::now() + kCancelSlice) : deadline;
+}
+
+std::shared_ptr<TResolution> Resolve(const std::string &host, int port, TNetStream::Clock::time_point deadline,
+                                     const std::atomic<bool> *cancel) {
     auto resolution = std::make_shared<TResolution>();
     std::thread([resolution, host, service = std::to_string(port)] {
         addrinfo hints{};
@@ -47,8 +61,10 @@ std::shared_ptr<TResolution> Resolve(const std::string &host, int port, TNetStre
         resolution->done.notify_all();
     }).detach();
     std::unique_lock lock(resolution->mutex);
-    if (!resolution->done.wait_until(lock, deadline, [&] { return resolution->finished; }))
-        throw ENetFailure("name resolution timed out");
+    while (!resolution->done.wait_until(lock, SliceEnd(deadline, cancel), [&] { return resolution->finished; })) {
+        ThrowIfCancelled(cancel);
+        if (TNetStream::Clock::now() >= deadline) throw ENetFailure("name resolution timed out");
+    }
     if (!resolution->addresses) throw ENetFailure("host not found");
     return resolution;
 }
@@ -60,13 +76,14 @@ int MillisecondsUntil(TNetStream::Clock::time_point deadline) {
 }
 
 // Waits for one socket event until the deadline; false on time-out.
-bool PollUntil(int fd, short events, TNetStream::Clock::time_point deadline) {
+bool PollUntil(int fd, short events, TNetStream::Clock::time_point deadline, const std::atomic<bool> *cancel) {
     for (;;) {
+        ThrowIfCancelled(cancel);
         pollfd p{fd, events, 0};
-        const int n = poll(&p, 1, MillisecondsUntil(deadline));
+        const int n = poll(&p, 1, MillisecondsUntil(SliceEnd(deadline, cancel)));
         if (n > 0) return true;
-        if (n == 0) return false;
-        if (errno != EINTR) throw ENetFailure("poll failed");
+        if (n == 0 && TNetStream::Clock::now() >= deadline) return false;
+        if (n < 0 && errno != EINTR) throw ENetFailure("poll failed");
     }
 }
 
@@ -113,7 +130,8 @@ struct TNetStream::TTls {
     }
 };
 
-TNetStream::TNetStream(const THttpUrl &url, const THttpOptions &options) : stallTimeout_(options.StallTimeout) {
+TNetStream::TNetStream(const THttpUrl &url, const THttpOptions &options)
+    : stallTimeout_(options.StallTimeout), cancel_(options.Cancel) {
     const auto start = Clock::now();
     requestDeadline_ = start + options.TotalTimeout;
     Connect(url, std::min(start + options.ConnectTimeout, requestDeadline_));
@@ -127,21 +145,23 @@ TNetStream::TSocket::~TSocket() {
 }
 
 void TNetStream::Connect(const THttpUrl &url, Clock::time_point deadline) {
-    const auto resolution = Resolve(url.Host, url.Port, deadline);
+    const auto resolution = Resolve(url.Host, url.Port, deadline, cancel_);
     for (const addrinfo *a = resolution->addresses; a; a = a->ai_next) {
-        const int fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        // Closed on every way out but success, a cancel included.
+        TSocket candidate;
+        candidate.fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        const int fd = candidate.fd;
         if (fd < 0) continue;
         bool connected = connect(fd, a->ai_addr, a->ai_addrlen) == 0;
-        if (!connected && errno == EINPROGRESS && PollUntil(fd, POLLOUT, deadline)) {
+        if (!connected && errno == EINPROGRESS && PollUntil(fd, POLLOUT, deadline, cancel_)) {
             int error = 0;
             socklen_t length = sizeof error;
             connected = getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
         }
         if (connected) {
-            socket_.fd = fd;
+            socket_.fd = std::exchange(candidate.fd, -1);
             return;
         }
-        close(fd);
         if (Clock::now() >= deadline) break;
     }
     throw ENetFailure("connection failed");
@@ -149,7 +169,7 @@ void TNetStream::Connect(const THttpUrl &url, Clock::time_point deadline) {
 
 void TNetStream::WaitFor(TWait what) {
     const auto deadline = std::min(Clock::now() + stallTimeout_, requestDeadline_);
-    if (!PollUntil(socket_.fd, what == TWait::Readable ? POLLIN : POLLOUT, deadline)) throw ENetFailure("timed out");
+    if (!PollUntil(socket_.fd, what == TWait::Readable ? POLLIN : POLLOUT, deadline, cancel_)) throw ENetFailure("timed out");
 }
 
 void TNetStream::StartTls(const THttpUrl &url, const THttpOptions &options) {

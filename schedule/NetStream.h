@@ -1,6 +1,7 @@
 // One client connection for one HTTP request: TCP to host:port, wrapped in
 // TLS (certificate and host name verified) for https. Every wait is bounded
-// by the request's time-outs. Used on one thread, the caller's.
+// by the request's time-outs and ends early on its cancel flag. Used on one
+// thread, the caller's.
 #pragma once
 
 #include "schedule/HttpGet.h"
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<TTls> tls_; // released before the socket closes
     std::chrono::milliseconds stallTimeout_;
     Clock::time_point requestDeadline_;
+    const std::atomic<bool> *cancel_;
 };
 
 } // namespace drmq

@@ -12,16 +12,23 @@
 namespace drmq::test {
 namespace {
 
-// A schedule file of `entries` blocks, line breaks as given.
-std::string ScheduleText(int entries, const std::string &lineBreak = "\r\n") {
+// A schedule file of one block per number, each field ending in its number.
+std::string ScheduleOf(const std::vector<int> &numbers, const std::string &lineBreak = "\r\n") {
     std::string text = "[DRMSchedule]" + lineBreak;
     const char *fields[] = {"Days=        =", "Frequency=", "Target=", "Power=", "Programme=", "Language=", "Site=",
                             "Country="};
-    for (int i = 0; i < entries; ++i) {
+    for (const int i : numbers) {
         text += "StartStopTimeUTC=0900-1030" + lineBreak;
         for (const char *field : fields) text += std::string(field) + std::to_string(i) + lineBreak;
     }
     return text;
+}
+
+// A schedule file of `entries` blocks, line breaks as given.
+std::string ScheduleText(int entries, const std::string &lineBreak = "\r\n") {
+    std::vector<int> numbers(static_cast<size_t>(entries));
+    for (int i = 0; i < entries; ++i) numbers[static_cast<size_t>(i)] = i;
+    return ScheduleOf(numbers, lineBreak);
 }
 
 std::string Bulletin(const std::string &line8, const std::string &line9) {
@@ -69,6 +76,12 @@ protected:
         struct stat s {};
         return stat((Folder() + name).c_str(), &s) == 0;
     }
+    // Starts and lets the downloads run to their end.
+    TForm1 &StartAndDownload() {
+        TForm1 &form = Start();
+        EXPECT_TRUE(WaitUntil([&] { return !form.Downloads.Running(); }));
+        return form;
+    }
     QColor Background(int panel) const { return program->Form1->Panel(panel)->palette().color(QPalette::Window); }
 
     HttpTestServer server;
@@ -79,7 +92,7 @@ TEST_F(DownloadWindow, DifferentScheduleReplacesTheFileAndIsLoadedInTheSameStart
     WriteFile("DRMSchedule.ini", ScheduleText(1));
     server.SetReplyFor(kSchedulePath, HttpTestServer::OkReply(ScheduleText(3, "\n")));
     server.SetReplyFor(kBulletinPath, HttpTestServer::OkReply(kClassic));
-    TForm1 &form = Start();
+    TForm1 &form = StartAndDownload();
     EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
     EXPECT_EQ(form.Panel(0)->text(), "Update: done");
     EXPECT_EQ(ReadFile("DRMSchedule.ini"), ScheduleText(3));
@@ -102,7 +115,7 @@ TEST_F(DownloadWindow, SameScheduleWithOtherLineEndsIsLeftAlone) {
     WriteFile("DRMSchedule.ini", ScheduleText(2));
     AgeSchedule();
     server.SetReplyFor(kSchedulePath, HttpTestServer::OkReply(ScheduleText(2, "\n")));
-    TForm1 &form = Start();
+    TForm1 &form = StartAndDownload();
     EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
     EXPECT_EQ(form.Panel(0)->text(), "Update: OK");
     EXPECT_EQ(ScheduleTime(), 946684800);
@@ -114,7 +127,7 @@ TEST_F(DownloadWindow, FailedDownloadKeepsTheOldScheduleAndBulletin) {
     WriteUpdateSettings();
     WriteFile("DRMSchedule.ini", ScheduleText(1));
     WriteFile("wwv.txt", kClassic);
-    TForm1 &form = Start();
+    TForm1 &form = StartAndDownload();
     EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
     EXPECT_EQ(form.Panel(0)->text(), "Update: failed");
     EXPECT_EQ(RequestedPaths(), (std::vector<std::string>{kSchedulePath, kBulletinPath}));
@@ -130,12 +143,66 @@ TEST_F(DownloadWindow, UnwritableDownloadIsReportedAndNotCalledOk) {
     WriteFile("DRMSchedule.ini", ScheduleText(1));
     ASSERT_EQ(mkdir((Folder() + "DRMSchedule.new").c_str(), 0755), 0);
     server.SetReplyFor(kSchedulePath, HttpTestServer::OkReply(ScheduleText(2)));
-    TForm1 &form = Start();
+    TForm1 &form = StartAndDownload();
     EXPECT_EQ(errors, QStringList{"Dateizugriff verweigert"});
     EXPECT_EQ(form.Panel(0)->text(), "Update: failed");
     EXPECT_EQ(ReadFile("DRMSchedule.ini"), ScheduleText(1));
     // The schedule on disk is still shown, as with a read-only program folder.
     EXPECT_EQ(form.Panel(2)->text(), "All: 1");
+}
+
+TEST_F(DownloadWindow, StalledServerLeavesTheWindowFreeAndItsLateScheduleKeepsTheSelectedEntry) {
+    WriteUpdateSettings();
+    WriteFile("DRMSchedule.ini", ScheduleOf({0, 1}));
+    server.Hold();
+    const auto started = std::chrono::steady_clock::now();
+    TForm1 &form = Start();
+    // Far below the server's stall time-out of 15 s, which once held the
+    // window back.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(form.Panel(0)->text(), "Update: …");
+    EXPECT_EQ(form.Panel(2)->text(), "All: 2");
+    ASSERT_TRUE(WaitUntil([&] { return server.Requests().size() == 1; }));
+    // Every entry listed; the user picks the second.
+    form.chkshowall->setChecked(true);
+    form.SetCurrentGridRow(2);
+    ASSERT_EQ(form.GridCell(0, 2), "1");
+
+    // Ticking "Update" again during the download starts no second one.
+    form.chkupdate->setChecked(false);
+    form.chkupdate->setChecked(true);
+
+    server.SetReplyFor(kSchedulePath, HttpTestServer::OkReply(ScheduleOf({5, 0, 1})));
+    server.SetReplyFor(kBulletinPath, HttpTestServer::OkReply(kClassic));
+    server.Release();
+    ASSERT_TRUE(WaitUntil([&] { return !form.Downloads.Running(); }));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
+    EXPECT_EQ(form.Panel(0)->text(), "Update: done");
+    EXPECT_EQ(form.Panel(2)->text(), "All: 3");
+    // The entry selected before stays selected, one row further down.
+    EXPECT_EQ(form.CurrentGridRow(), 3);
+    EXPECT_EQ(form.GridCell(0, 3), "1");
+    EXPECT_EQ(form.Panel(7)->text(), "K:2");
+    EXPECT_EQ(RequestedPaths(), (std::vector<std::string>{kSchedulePath, kBulletinPath}));
+}
+
+TEST_F(DownloadWindow, ClosingDuringAStalledDownloadEndsItAtOnceAndWritesNothing) {
+    WriteUpdateSettings();
+    WriteFile("DRMSchedule.ini", ScheduleText(1));
+    server.Hold();
+    TForm1 &form = Start();
+    ASSERT_TRUE(WaitUntil([&] { return server.Requests().size() == 1; }));
+    server.SetReplyFor(kSchedulePath, HttpTestServer::OkReply(ScheduleText(2)));
+    const auto closing = std::chrono::steady_clock::now();
+    form.close();
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(5));
+    EXPECT_FALSE(form.Downloads.Running());
+    // Nothing of the download is left to arrive later.
+    QApplication::processEvents();
+    EXPECT_FALSE(Exists("DRMSchedule.new"));
+    EXPECT_EQ(ReadFile("DRMSchedule.ini"), ScheduleText(1));
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
 }
 
 TEST_F(DownloadWindow, UpdateOffMakesNoRequest) {
@@ -183,6 +250,7 @@ TEST_F(DownloadWindow, RecheckingUpdateFetchesOnlyTheBulletinAgain) {
     server.SetReplyFor(kSchedulePath, HttpTestServer::OkReply(ScheduleText(5)));
     server.SetReplyFor(kBulletinPath, HttpTestServer::OkReply(kClassic));
     form.chkupdate->setChecked(true);
+    ASSERT_TRUE(WaitUntil([&] { return !form.Downloads.Running(); }));
     EXPECT_EQ(RequestedPaths(), std::vector<std::string>{kBulletinPath});
     EXPECT_EQ(form.Panel(7)->text(), "K:2");
     EXPECT_EQ(Background(7), QColor(0, 255, 0));
@@ -194,6 +262,7 @@ TEST_F(DownloadWindow, RecheckingUpdateFetchesOnlyTheBulletinAgain) {
     form.chkupdate->setChecked(false);
     EXPECT_EQ(server.Requests().size(), 1u);
     form.chkupdate->setChecked(true);
+    ASSERT_TRUE(WaitUntil([&] { return !form.Downloads.Running(); }));
     EXPECT_EQ(RequestedPaths(), (std::vector<std::string>{kBulletinPath, kBulletinPath}));
     EXPECT_EQ(form.Panel(7)->text(), "K:6.00");
     EXPECT_EQ(form.BulletinLevels.KIndexLevel, 5);

@@ -163,6 +163,17 @@ std::string HttpTestServer::OkReply(const std::string &body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
+void HttpTestServer::Hold() {
+    std::lock_guard lock(mutex_);
+    held_ = true;
+}
+
+void HttpTestServer::Release() {
+    std::lock_guard lock(mutex_);
+    held_ = false;
+    released_.notify_all();
+}
+
 std::vector<std::string> HttpTestServer::Requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
@@ -216,8 +227,9 @@ void HttpTestServer::Answer(int fd) {
     }
     THttpCannedReply reply;
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         requests_.push_back(request);
+        while (held_ && !stopping_) released_.wait_for(lock, std::chrono::milliseconds(kPollMs));
         reply = reply_;
         // "GET <path> HTTP/1.1"
         const std::size_t pathStart = request.find(' ') + 1;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -59,6 +60,11 @@ public:
     // A complete 200 reply with Content-Length for the body.
     static std::string OkReply(const std::string &body);
 
+    // While held, a request is read and recorded but its answer waits for
+    // Release (the reply is chosen then), as from a server that has stalled.
+    void Hold();
+    void Release();
+
     // Each request's bytes as received, in order.
     std::vector<std::string> Requests() const;
 
@@ -73,6 +79,8 @@ private:
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     mutable std::mutex mutex_;
+    std::condition_variable released_;
+    bool held_ = false;
     THttpCannedReply reply_;
     std::map<std::string, std::string> pathReplies_;
     std::vector<std::string> requests_;

@@ -1,9 +1,11 @@
 #include "support/WindowFixture.h"
 
+#include <QApplication>
 #include <QFile>
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace drmq::test {
 
@@ -16,6 +18,16 @@ void WindowFixture::SetUp() {
 
 void WindowFixture::TearDown() {
     program.reset();
+}
+
+bool WindowFixture::WaitUntil(const std::function<bool()> &condition, std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 TForm1 &WindowFixture::Start() {

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +27,10 @@ protected:
     void WriteFile(const std::string &name, const std::string &bytes) const;
     std::string ReadFile(const std::string &name) const;
     std::string Folder() const { return folder_; }
+    // Runs the event loop until the condition holds, at most `bound`; false
+    // when it never held.
+    static bool WaitUntil(const std::function<bool()> &condition,
+                          std::chrono::milliseconds bound = std::chrono::seconds(20));
     // A settings file that turns the download off, plus any extra lines, and
     // an empty schedule when the test has not written one.
     void WriteSettings(const std::string &extraSettingsLines = "") const;
