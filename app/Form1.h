@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/ActionGate.h"
-#include "app/DesignScale.h"
+#include "core/DesignScale.h"
 #include "app/Settings.h"
 #include "core/FileLocations.h"
 #include "core/UtcClock.h"

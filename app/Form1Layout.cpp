@@ -51,18 +51,6 @@ QStringList LongestPanelTexts(int panel) {
     return times;
 }
 
-// Geometry set by BuildControls on the children of a widget that has no
-// layout of its own, through every level.
-void ScaleChildren(QWidget *parent, const TDesignScale &scale) {
-    for (QObject *object : parent->children()) {
-        auto *child = qobject_cast<QWidget *>(object);
-        if (!child || child->isWindow()) continue;
-        if (parent->layout() && parent->layout()->indexOf(child) >= 0) continue;
-        child->setGeometry(scale(child->geometry()));
-        if (!child->layout()) ScaleChildren(child, scale);
-    }
-}
-
 // How far a label's text sits from its side edge, beyond frame and margin.
 int TextIndent(const QLabel *label) {
     if (!(label->alignment() & (Qt::AlignLeft | Qt::AlignRight))) return 0;
@@ -72,7 +60,7 @@ int TextIndent(const QLabel *label) {
 } // namespace
 
 void TForm1::ScaleControlsToFont() {
-    for (QGroupBox *group : {GroupBox2, GroupBox1, GroupBox38, GroupBox29}) ScaleChildren(group, Scale);
+    for (QGroupBox *group : {GroupBox2, GroupBox1, GroupBox38, GroupBox29}) Scale.ScaleChildren(group);
 }
 
 void TForm1::FormResize() {

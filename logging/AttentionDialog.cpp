@@ -1,5 +1,7 @@
 #include "logging/AttentionDialog.h"
 
+#include "core/DesignScale.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -9,7 +11,6 @@ TForm4::TForm4(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle("Attention!");
     setModal(true);
-    setFixedSize(357, 112);
 
     Label1 = new QLabel("You are trying to change the frequency while a log is running!", this);
     Label1->setGeometry(16, 12, 330, 18);
@@ -26,6 +27,11 @@ TForm4::TForm4(QWidget *parent)
     StopButton = makeButton("Stop Log + Change", 126, StopLogAndChange);
     QuitButton = makeButton("Quit", 244, Quit);
     QuitButton->setDefault(true);
+
+    // The design sizes grow with the font, so that no text is cut.
+    const TDesignScale scale = TDesignScale::ForFont(font());
+    setFixedSize(scale(357), scale(112));
+    scale.ScaleChildren(this);
 }
 
 int TForm4::Ask() {

@@ -1,5 +1,7 @@
 #include "schedule/ColorsDialog.h"
 
+#include "core/DesignScale.h"
+
 #include <QShowEvent>
 
 namespace drmq {
@@ -15,7 +17,6 @@ TForm3::TForm3(TScheduleColors &colors, QWidget *parent) : QDialog(parent), colo
     setWindowTitle("Schedule Color Settings");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(318, 178);
 
     GroupBox1 = new QGroupBox("Color Settings", this);
     GroupBox1->setGeometry(8, 8, 302, 162);
@@ -41,6 +42,11 @@ TForm3::TForm3(TScheduleColors &colors, QWidget *parent) : QDialog(parent), colo
         }
         ShowSample(row);
     }
+
+    // The design sizes grow with the font, so that no text is cut.
+    const TDesignScale scale = TDesignScale::ForFont(font());
+    setFixedSize(scale(318), scale(178));
+    scale.ScaleChildren(this);
 }
 
 void TForm3::ColorButtonClick(int slot) {

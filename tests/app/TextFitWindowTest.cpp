@@ -1,13 +1,17 @@
-// Every text of the main window fits where it is shown: controls, grid cells
-// of a season with long names, header, sort buttons and status panels, at
-// the desktop font and at one and a half times that font (the same program
+// Every text of the main window and its dialogs fits where it is shown:
+// controls, grid cells of a season with long names, header, sort buttons and
+// status panels, at the desktop font and at one and a half times that font (the same program
 // runs again under a scale factor of 2). And a dark desktop palette leaves
 // every text that is not a schedule colour readable.
 #include "app/RadioGroup.h"
+#include "logging/AttentionDialog.h"
+#include "rig/HamlibDialog.h"
+#include "schedule/ColorsDialog.h"
 #include "schedule/ScheduleCellPainter.h"
 #include "schedule/ScheduleGridModel.h"
 #include "support/ScheduleFileBuilder.h"
 #include "support/WindowFixture.h"
+#include "tuning/PresetsDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -123,9 +127,14 @@ void ExpectControlTextFits(QWidget *w) {
         if (edit->maxLength() >= 5) ExpectFits(w, QString(5, QLatin1Char('0')), room);
     } else if (auto *label = qobject_cast<QLabel *>(w)) {
         const bool sideAligned = label->alignment() & (Qt::AlignLeft | Qt::AlignRight);
-        const int indent = !sideAligned ? 0 : label->indent() >= 0 ? label->indent()
-                                                                   : label->fontMetrics().horizontalAdvance('x') / 2;
-        ExpectFits(w, label->text(), label->contentsRect().adjusted(indent, 0, 0, 0));
+        // Without an indent of its own a label indents only inside a frame.
+        const int indent = !sideAligned ? 0
+                           : label->indent() >= 0 ? label->indent()
+                           : label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance('x') / 2
+                                                     : 0;
+        // A label for a field shows its shortcut underlined, without the "&".
+        const QString text = label->buddy() ? QString(label->text()).remove(QLatin1Char('&')) : label->text();
+        ExpectFits(w, text, label->contentsRect().adjusted(indent, 0, 0, 0));
     } else if (auto *group = qobject_cast<QGroupBox *>(w)) {
         if (group->title().isEmpty()) return;
         QStyleOptionGroupBox option;
@@ -194,12 +203,37 @@ void ExpectEveryTextFits(TForm1 &form) {
     }
 }
 
+// A dialog as it is shown: every text inside its control, every control
+// inside the dialog or its group.
+void ExpectDialogTextFits(QDialog &dialog) {
+    dialog.show();
+    QApplication::processEvents();
+    for (QWidget *w : dialog.findChildren<QWidget *>()) {
+        if (w->isWindow() || w->window() != &dialog || !w->isVisible()) continue;
+        ExpectControlTextFits(w);
+        QWidget *parent = w->parentWidget();
+        if (parent != &dialog && !qobject_cast<QGroupBox *>(parent)) continue;
+        EXPECT_TRUE(parent->rect().contains(w->geometry()))
+            << Name(w) << " reaches outside " << Name(parent) << " of " << dialog.windowTitle().toStdString();
+    }
+    dialog.hide();
+}
+
+void ExpectEveryDialogTextFits(TProgram &program) {
+    for (QDialog *dialog : std::initializer_list<QDialog *>{program.Form2, program.Form3, program.Form4})
+        ExpectDialogTextFits(*dialog);
+    THamlibDialog hamlib(program.Form1.get());
+    hamlib.SetSettings(THamlibSettings{});
+    ExpectDialogTextFits(hamlib);
+}
+
 TEST_F(TextFitWindow, EveryTextFitsAtTheDesktopFont) {
     TForm1 &form = StartWithSeason();
     EXPECT_EQ(form.width(), form.Scale(TForm1::kWindowWidth));
     // The program's own icon, drawn from its SVG, at a desktop's icon size.
     EXPECT_FALSE(form.windowIcon().pixmap(48, 48).isNull());
     ExpectEveryTextFits(form);
+    ExpectEveryDialogTextFits(*program);
     // Under a scale factor the window is that much larger on the screen.
     const double factor =
         qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0;
@@ -213,6 +247,7 @@ TEST_F(TextFitWindow, EveryTextFitsAtOneAndAHalfTimesTheFont) {
     TForm1 &form = StartWithSeason();
     EXPECT_NEAR(form.Scale.Ratio(), TDesignScale::ForFont(desktopFont_).Ratio() * 1.5, 0.15);
     ExpectEveryTextFits(form);
+    ExpectEveryDialogTextFits(*program);
 }
 
 // WCAG relative luminance and contrast ratio.

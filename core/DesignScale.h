@@ -1,9 +1,11 @@
-// TDesignScale: turns the main window's design sizes, drawn for a font whose
+// TDesignScale: turns the windows' design sizes, drawn for a font whose
 // average character is 5 pixels wide, into sizes for the font in use. UI thread.
 #pragma once
 
 #include <QFont>
 #include <QRect>
+
+class QWidget;
 
 namespace drmq {
 
@@ -20,6 +22,9 @@ public:
     // A design size or position scaled and rounded, never below the design.
     int operator()(int design) const;
     QRect operator()(const QRect &design) const;
+    // Scales the design geometry of the children of a widget, through every
+    // level, leaving out those a layout places.
+    void ScaleChildren(QWidget *parent) const;
 
 private:
     double ratio_;

@@ -1,6 +1,8 @@
-#include "app/DesignScale.h"
+#include "core/DesignScale.h"
 
 #include <QFontMetricsF>
+#include <QLayout>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +24,16 @@ QRect TDesignScale::operator()(const QRect &design) const {
     const int top = (*this)(design.top());
     return QRect(QPoint(left, top), QPoint((*this)(design.left() + design.width()) - 1,
                                            (*this)(design.top() + design.height()) - 1));
+}
+
+void TDesignScale::ScaleChildren(QWidget *parent) const {
+    for (QObject *object : parent->children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (!child || child->isWindow()) continue;
+        if (parent->layout() && parent->layout()->indexOf(child) >= 0) continue;
+        child->setGeometry((*this)(child->geometry()));
+        if (!child->layout()) ScaleChildren(child);
+    }
 }
 
 } // namespace drmq
