@@ -1,3 +1,4 @@
+#include "core/DesignScale.h"
 #include "logging/AttentionDialog.h"
 
 #include <QApplication>
@@ -31,7 +32,9 @@ TEST(AttentionDialogTest, CaptionTextsButtonsAndFixedFrame) {
     EXPECT_EQ(dialog.QuitButton->text(), "Quit");
     EXPECT_LT(dialog.ChangeButton->x(), dialog.StopButton->x());
     EXPECT_LT(dialog.StopButton->x(), dialog.QuitButton->x());
-    EXPECT_EQ(dialog.size(), QSize(357, 112));
+    // The design size, grown with the font.
+    const TDesignScale scale = TDesignScale::ForFont(dialog.font());
+    EXPECT_EQ(dialog.size(), QSize(scale(357), scale(112)));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowSystemMenuHint);

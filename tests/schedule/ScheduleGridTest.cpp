@@ -1,5 +1,6 @@
 // The grid's model, the colours of its cells as painted, and the colours
 // dialog with its pickers.
+#include "core/DesignScale.h"
 #include "schedule/ColorsDialog.h"
 #include "schedule/ScheduleCellPainter.h"
 #include "schedule/ScheduleGridModel.h"
@@ -135,7 +136,9 @@ protected:
 
 TEST_F(ScheduleColorsDialog, HasItsCaptionSizeAndControls) {
     EXPECT_EQ(dialog.windowTitle(), "Schedule Color Settings");
-    EXPECT_EQ(dialog.size(), QSize(318, 178));
+    // The design size, grown with the font.
+    const TDesignScale scale = TDesignScale::ForFont(dialog.font());
+    EXPECT_EQ(dialog.size(), QSize(scale(318), scale(178)));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     EXPECT_EQ(dialog.GroupBox1->title(), "Color Settings");
     const QStringList samples = {"Deutsche Welle", "France Culture", "Radio Paradiso"};
