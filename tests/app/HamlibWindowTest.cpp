@@ -100,10 +100,14 @@ protected:
 
     // Ticks the clock until the status bar reports the link lost, or no more.
     bool TickUntilLost(TForm1 &form, bool lost) {
-        return Eventually([&] {
-            Tick(form);
-            return form.StatusBar1->currentMessage().startsWith("Receiver lost: ") == lost;
-        });
+        // Coming back takes longer: a rigctld that was stopped first works off
+        // the connections its time-outs left behind, on loaded cores.
+        return Eventually(
+            [&] {
+                Tick(form);
+                return form.StatusBar1->currentMessage().startsWith("Receiver lost: ") == lost;
+            },
+            lost ? kBoundMs : 3 * kBoundMs);
     }
 
     bool RigAt(const std::string &hz) {
