@@ -609,7 +609,6 @@ void TForm1::resizeEvent(QResizeEvent *event) {
     FormResize();
 }
 
-
 void TForm1::closeEvent(QCloseEvent *event) {
     FormClose();
     QMainWindow::closeEvent(event);
