@@ -9,6 +9,7 @@
 #include "core/UtcClock.h"
 #include "logging/DecoderNotice.h"
 #include "logging/DecoderSequences.h"
+#include "logging/DreamLogSwitch.h"
 #include "logging/ReceptionLog.h"
 #include "rig/ControlStates.h"
 #include "rig/HamlibWorker.h"
@@ -368,7 +369,7 @@ public:
     bool FormShortCut(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
     bool LogRunning = false;
-    // Whether Start Log told the decoder, so that Stop Log tells it too.
+    // Whether Start Log told the FhG decoder, so that Stop Log tells it too.
     bool DecoderLogStarted = false;
     // Asks the attention dialog while a log runs: 1 "Change it",
     // 2 "Stop Log + Change", 3 "Quit". Tests may answer through AttentionAnswer.
@@ -384,9 +385,19 @@ public:
     // Whether the decoder can be reached at all; the first time it cannot,
     // the status bar says why.
     bool DecoderReachable();
-    // Says in the status bar when a sequence found no decoder window, and
-    // takes back such a text once a sequence tells the decoder.
-    void ReportDecoderOutcome(TDecoderOutcome outcome);
+    // Says in the status bar when a sequence found no decoder window (named
+    // by title), and takes back such a text once a sequence tells the decoder.
+    void ReportDecoderOutcome(TDecoderOutcome outcome, const QString &title);
+    // Dream's log follows the program's log run; what came of it goes to
+    // the status bar.
+    TDreamLogSwitch DreamLog{DecoderControl, [this](const std::function<void()> &keys) {
+                                 const TActionGate::THold sequence(Gate);
+                                 keys();
+                             },
+                             [this](const TDreamLogSwitch::TDone &done) { ReportDreamLog(done); }, this};
+    void ReportDreamLog(const TDreamLogSwitch::TDone &done);
+    // Tells once per run that Dream's folder cannot be read.
+    void ReportDreamFolderUnknown();
     // How long a notice stays in the status bar.
     static constexpr int kNoticeMs = 30000;
     // The log run: start time, minute averaging, minimum/maximum, the file.
@@ -437,6 +448,7 @@ private:
     std::string bulletinUrl_;
     std::array<std::string, 9> portPaths_;
     bool noXServerTold_ = false;
+    bool dreamFolderTold_ = false;
     QString decoderNotice_;
 };
 

@@ -33,17 +33,20 @@ bool Exactly(Qt::KeyboardModifiers held, Qt::MouseButtons buttons, Qt::KeyboardM
 void TForm1::Button3Click() {
     const bool decoder = DecoderReachable();
     TDecoderOutcome started = TDecoderOutcome::NothingToSend;
-    if (decoder) {
+    const bool fhg = rbswr->ItemIndex() == dcFhG;
+    if (decoder && fhg) {
         const TActionGate::THold sequence(Gate);
-        started = DecoderStartLog(rbswr->ItemIndex(), Edit1->text(), DecoderControl);
+        started = FhGStartLog(Edit1->text(), DecoderControl);
     }
-    ReportDecoderOutcome(started);
-    // A stop goes to the decoder only after a start that reached it: on its
-    // own, the stop's key would switch the decoder's log on.
+    ReportDecoderOutcome(started, FhGWindowTitle());
+    // A stop goes to the FhG decoder only after a start that reached it: on
+    // its own, the stop's key would switch the decoder's log on.
     DecoderLogStarted = started == TDecoderOutcome::Told;
     // Starts the clock of the log and resets its accumulators.
     ReceptionLog.Begin();
-    if (decoder) ActivateProgramWindow(DecoderControl);
+    if (decoder && fhg) ActivateProgramWindow(DecoderControl);
+    // Dream is told on the way; the program's log does not wait for it.
+    if (decoder && rbswr->ItemIndex() == dcDream) DreamLog.Request(true);
     LogRunning = true;
     if (cbrxl->isChecked() && ReportsSignalLevel(cbrx->currentIndex())) {
         ReceptionLog.OpenFile(kLogFileName, ToCp1252(Edit1->text()), ToCp1252(cbrx->currentText()));
@@ -54,14 +57,17 @@ void TForm1::Button3Click() {
 
 void TForm1::Button4Click() {
     const bool decoder = DecoderReachable();
-    if (decoder && DecoderLogStarted) {
+    const bool fhg = rbswr->ItemIndex() == dcFhG;
+    if (decoder && fhg && DecoderLogStarted) {
         const TActionGate::THold sequence(Gate);
-        ReportDecoderOutcome(DecoderStopLog(rbswr->ItemIndex(), DecoderControl));
+        ReportDecoderOutcome(FhGStopLog(DecoderControl), FhGWindowTitle());
     }
+    // Dream's log is stopped whoever started it: its files tell whether it runs.
+    if (decoder && rbswr->ItemIndex() == dcDream) DreamLog.Request(false);
     LogRunning = false;
     Button3->setEnabled(true);
     Button4->setEnabled(false);
-    if (decoder) ActivateProgramWindow(DecoderControl);
+    if (decoder && fhg) ActivateProgramWindow(DecoderControl);
     ReceptionLog.Finish();
 }
 

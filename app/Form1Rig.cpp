@@ -5,7 +5,6 @@
 #include "app/RadioGroup.h"
 #include "core/Cp1252.h"
 #include "core/RunErrors.h"
-#include "logging/DecoderSequences.h"
 #include "rig/Calibration.h"
 #include "rig/ComPort.h"
 #include "rig/ConnectCommands.h"
@@ -27,12 +26,6 @@ void TForm1::checkaorClick() {
     const int com = cbcom->currentIndex();
     if (com >= 0 && com <= 8) ComPort1->SetPort("COM" + std::to_string(com + 1));
     const bool connecting = checkaor->isChecked();
-    // The Dream decoder is told before the receiver is connected, whatever
-    // happens to the connect afterwards.
-    if (connecting && rbswr->ItemIndex() == dcDream && DecoderReachable()) {
-        const TActionGate::THold sequence(Gate);
-        ReportDecoderOutcome(DreamConnectSequence(DecoderControl));
-    }
     const int model = cbrx->currentIndex();
     if (!FindReceiverModel(model)) return;
     if (!connecting) {

@@ -1,18 +1,12 @@
 #include "logging/DecoderSequences.h"
 
-#include "logging/DesktopAutomation.h"
 #include "logging/KeyString.h"
-
-#include <QThread>
 
 namespace drmq {
 
 namespace {
 const char *const kFhGWindow = "DRM Software Radio 2.";
-const char *const kDreamWindow = "System Evaluation";
 const char *const kProgramWindow = "DRM Quodra";
-// The window the connect step returns to.
-const char *const kConnectReturnWindow = "DRM Trovanix";
 
 // Whole kHz of the long, medium and short wave bands.
 bool IsFrequencyText(const QString &text) {
@@ -23,7 +17,6 @@ bool IsFrequencyText(const QString &text) {
 }
 
 constexpr bool kWait = true;
-constexpr bool kNoWait = false;
 
 // Runs the steps of one sequence, remembering whether the decoder's window
 // was found by the last activation and by every one.
@@ -44,10 +37,6 @@ public:
         if (found_) c_.keys(keys, wait);
         return *this;
     }
-    TSequence &Pause(int ms) {
-        c_.sleep(ms);
-        return *this;
-    }
     TDecoderOutcome Outcome() const { return missed_ ? TDecoderOutcome::WindowMissing : TDecoderOutcome::Told; }
 
 private:
@@ -57,42 +46,22 @@ private:
 };
 } // namespace
 
-TDecoderControl DesktopDecoderControl() {
-    return {ActivateWindow, SendKeys, [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }};
-}
+TDecoderControl DesktopDecoderControl() { return {ActivateWindow, SendKeys, FindWindow}; }
 
-QString DecoderWindowTitle(int decoder) { return decoder == dcFhG ? kFhGWindow : kDreamWindow; }
+QString FhGWindowTitle() { return kFhGWindow; }
 
-TDecoderOutcome DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control) {
+TDecoderOutcome FhGStartLog(const QString &frequencyKhz, const TDecoderControl &control) {
     // Anything else in the frequency field is not typed anywhere.
     if (!IsFrequencyText(frequencyKhz)) return TDecoderOutcome::NothingToSend;
     // The frequency is data: none of its characters may act as key syntax.
-    const QString frequencyKeys = LiteralKeys(frequencyKhz);
     TSequence s(control);
-    // With no decoder chosen nothing is sent.
-    if (decoder == dcFhG) {
-        s.Activate(kFhGWindow).Keys("%R", kWait).Keys(frequencyKeys, kWait).Keys("%S", kWait);
-    } else if (decoder == dcDream) {
-        s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("{TAB}", kWait).Pause(50);
-        s.Keys(frequencyKeys, kNoWait).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
-    } else {
-        return TDecoderOutcome::NothingToSend;
-    }
+    s.Activate(kFhGWindow).Keys("%R", kWait).Keys(LiteralKeys(frequencyKhz), kWait).Keys("%S", kWait);
     return s.Outcome();
 }
 
-TDecoderOutcome DecoderStopLog(int decoder, const TDecoderControl &control) {
+TDecoderOutcome FhGStopLog(const TDecoderControl &control) {
     TSequence s(control);
-    if (decoder == dcFhG) s.Activate(kFhGWindow).Keys("%R", kWait);
-    else if (decoder == dcDream) s.Activate(kDreamWindow).Pause(100).Activate(kDreamWindow).Keys("%L", kWait).Pause(50);
-    else return TDecoderOutcome::NothingToSend;
-    return s.Outcome();
-}
-
-TDecoderOutcome DreamConnectSequence(const TDecoderControl &control) {
-    TSequence s(control);
-    s.Activate(kDreamWindow).Pause(50).Keys("%L", kWait).Pause(250);
-    s.Activate(kDreamWindow).Keys("%L", kWait).Pause(50).Return(kConnectReturnWindow);
+    s.Activate(kFhGWindow).Keys("%R", kWait);
     return s.Outcome();
 }
 

@@ -1,6 +1,8 @@
-// The key sequences that tell the software DRM decoder (FhG or Dream) to
-// start and stop its own log, with their pauses. UI thread; the pauses block it.
+// The key sequences that tell the FhG decoder to start and stop its own log,
+// and the primitives every decoder sequence uses. UI thread.
 #pragma once
+
+#include "logging/DesktopAutomation.h"
 
 #include <QString>
 
@@ -22,23 +24,21 @@ enum class TDecoderOutcome {
 struct TDecoderControl {
     std::function<bool(const QString &title)> activate;
     std::function<bool(const QString &keys, bool wait)> keys;
-    std::function<void(int ms)> sleep;
+    // Looks for a window without touching it; none when left empty.
+    std::function<TFoundWindow(const QString &title)> find;
 };
-// ActivateWindow, SendKeys and a plain sleep of the calling thread.
+// ActivateWindow, SendKeys and FindWindow.
 TDecoderControl DesktopDecoderControl();
 
-// The title the sequences look for: a prefix for FhG, exact for Dream.
-QString DecoderWindowTitle(int decoder);
+// The title the FhG sequences look for (a prefix).
+QString FhGWindowTitle();
 
-// Keys go only into a window the sequence has found: when the last
-// activation found nothing, they are left out (they would land in whatever
-// window has the focus); the pauses and activations still run.
-// DecoderStartLog does nothing at all unless the frequency is 3 to 5 digits.
-// Each tells what reached the decoder.
-TDecoderOutcome DecoderStartLog(int decoder, const QString &frequencyKhz, const TDecoderControl &control = DesktopDecoderControl());
-TDecoderOutcome DecoderStopLog(int decoder, const TDecoderControl &control = DesktopDecoderControl());
-// After Connect is ticked with Dream chosen.
-TDecoderOutcome DreamConnectSequence(const TDecoderControl &control = DesktopDecoderControl());
+// Keys go only into a window the sequence has found: when the activation
+// found nothing, they are left out (they would land in whatever window has
+// the focus). FhGStartLog does nothing at all unless the frequency is 3 to 5
+// digits. Each tells what reached the decoder.
+TDecoderOutcome FhGStartLog(const QString &frequencyKhz, const TDecoderControl &control = DesktopDecoderControl());
+TDecoderOutcome FhGStopLog(const TDecoderControl &control = DesktopDecoderControl());
 // Brings the program's own window back to the front after a log sequence.
 void ActivateProgramWindow(const TDecoderControl &control = DesktopDecoderControl());
 

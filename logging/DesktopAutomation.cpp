@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "logging/DreamFiles.h"
 #include "logging/KeyPlayer.h"
 #include "logging/KeyString.h"
 #include "logging/X11Keyboard.h"
@@ -36,6 +37,14 @@ bool ActivateWindow(const QString &title) {
     // Keys sent before the focus has arrived would reach the window that
     // still has it; a window that never gets it counts as not found.
     return RaiseAndFocus(display, window) && WaitForFocus(display, window, kFocusWait);
+}
+
+TFoundWindow FindWindow(const QString &title) {
+    Display *display = X11Display();
+    if (!display) return {};
+    const Window window = FindTopLevelWindow(display, title);
+    if (window == None) return {};
+    return {true, ProcessFolder(WindowProcess(display, window))};
 }
 
 unsigned long LastActivatedWindow() { return gLastWindow; }

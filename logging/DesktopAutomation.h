@@ -12,6 +12,15 @@ namespace drmq {
 // first, then a case-insensitive title prefix) and waits up to 500 ms for it
 // to get the keyboard focus; true when one was found and has the focus.
 bool ActivateWindow(const QString &title);
+// Whether a top-level window matches the title (as ActivateWindow looks for
+// it), and the working folder of the process that shows it: empty when the
+// window names no process or the folder cannot be read. Nothing is raised.
+struct TFoundWindow {
+    bool Found = false;
+    QString Folder;
+};
+TFoundWindow FindWindow(const QString &title);
+
 // The window the last successful ActivateWindow found (an X window id), 0 if none.
 unsigned long LastActivatedWindow();
 

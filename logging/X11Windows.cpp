@@ -133,6 +133,23 @@ Window FindTopLevelWindow(Display *display, const QString &title) {
     return None;
 }
 
+long WindowProcess(Display *display, Window window) {
+    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+    if (pidAtom == None) return 0;
+    TX11ErrorTrap trap(display); // the window may vanish while it is read
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        type == XA_CARDINAL && format == 32 && count == 1)
+        pid = static_cast<long>(*reinterpret_cast<const unsigned long *>(data));
+    if (data) XFree(data);
+    return trap.Failed() ? 0 : pid;
+}
+
 bool HasFocus(Display *display, Window window) {
     TX11ErrorTrap trap(display); // the focus window may vanish while it is read
     Window focus = 0;

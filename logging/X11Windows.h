@@ -18,6 +18,8 @@ QString WindowTitle(Display *display, Window window);
 // The first window titled exactly title, else the first whose title (its
 // first 259 characters) begins with title in any letter case; None if none.
 Window FindTopLevelWindow(Display *display, const QString &title);
+// The process that made the window (its _NET_WM_PID), 0 when unknown.
+long WindowProcess(Display *display, Window window);
 // Restores, raises and focuses the window: through the window manager's
 // active-window request, or directly where no window manager runs.
 // False when the server reports an error.

@@ -72,8 +72,7 @@ protected:
                       extraSettings);
         TForm1 &form = Start();
         // No decoder is looked for: tests run side by side.
-        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; },
-                               [](int) {}};
+        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; }, {}};
         EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
         return form;
     }

@@ -31,8 +31,7 @@ protected:
     TForm1 &StartLogging() {
         WriteSettings("Receiver=" + std::to_string(rmFRG100) + "\r\nRXL Log=1\r\nQRG=6095\r\n");
         TForm1 &form = Start();
-        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; },
-                               [](int) {}};
+        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; }, {}};
         form.show();
         return form;
     }

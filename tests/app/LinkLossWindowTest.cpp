@@ -52,8 +52,7 @@ protected:
         WriteSettings("Receiver=" + std::to_string(model) + "\r\nCOM Port=0\r\nRXL Log=1\r\n[Ports]\r\nCOM1=" + com1 +
                       "\r\n");
         TForm1 &form = Start();
-        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; },
-                               [](int) {}};
+        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; }, {}};
         errors.clear();
         return form;
     }

@@ -45,8 +45,7 @@ protected:
         WriteSettings("Receiver=" + std::to_string(model) + "\r\nRXL Log=1\r\nQRG=6095\r\n" + extraLines);
         TForm1 &form = Start();
         // No decoder and no other window is looked for: tests run side by side.
-        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; },
-                               [](int) {}};
+        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; }, {}};
         form.show();
         Activate(form);
         errors.clear(); // no schedule in the program folder
@@ -69,7 +68,7 @@ protected:
                                    steps << "keys " + keys + (wait ? " wait" : "");
                                    return true;
                                },
-                               [this](int ms) { steps << "pause " + QString::number(ms); }};
+                               {}};
     }
     // One clock tick a whole number of seconds later.
     void TickAfter(TForm1 &form, double seconds) {
@@ -234,15 +233,56 @@ TEST_F(LogWindowTest, StartAndStopTellTheChosenDecoderThenReturnToTheProgram) {
     EXPECT_EQ(steps, QStringList({"activate DRM Software Radio 2.", "keys %R wait", "keys 6095 wait", "keys %S wait",
                                   "activate DRM Quodra", "activate DRM Software Radio 2. (running)", "keys %R wait",
                                   "activate DRM Quodra"}));
+}
 
-    // The stop goes to the decoder chosen at the time of the stop.
-    steps.clear();
+// Dream's log is looked at before and after: a log already running is left
+// alone at the start and stopped at the stop, whoever started it; a Dream
+// that does not follow is reported while the program's own log runs on and
+// its clock keeps ticking.
+TEST_F(LogWindowTest, DreamsLogIsSwitchedOnlyWhenItMustChangeAndADreamThatDoesNotFollowIsReported) {
+    TForm1 &form = StartWith(rmFT847, "Software RX=1\r\n");
+    bool dreamLogs = true;
+    bool dreamFollows = true;
+    form.DecoderControl = {[&](const QString &title) {
+                               steps << "activate " + title;
+                               return true;
+                           },
+                           [&](const QString &keys, bool wait) {
+                               steps << "keys " + keys + (wait ? " wait" : "");
+                               if (keys == "%l" && dreamFollows) dreamLogs = !dreamLogs;
+                               return true;
+                           },
+                           [](const QString &title) { return TFoundWindow{title == "System Evaluation", "/dream"}; }};
+    form.DreamLog.StateOf = [&](const QString &folder) {
+        EXPECT_EQ(folder, "/dream");
+        return dreamLogs ? TDreamLogState::Running : TDreamLogState::Stopped;
+    };
+    auto settled = [&] { return test::ProcessEventsUntil([&] { return !form.DreamLog.Busy(); }, 20000); };
+
     form.Button3->click();
-    form.rbswr->SetItemIndex(1);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(steps, QStringList());
     form.Button4->click();
-    EXPECT_EQ(steps.mid(5), QStringList({"activate System Evaluation (running)", "pause 100",
-                                         "activate System Evaluation (running)", "keys %L wait", "pause 50",
-                                         "activate DRM Quodra"}));
+    EXPECT_FALSE(form.LogRunning);
+    ASSERT_TRUE(settled());
+    EXPECT_FALSE(dreamLogs);
+    EXPECT_EQ(steps, QStringList({"activate System Evaluation", "activate System Evaluation", "keys %l wait",
+                                  "activate DRM Quodra"}));
+    EXPECT_EQ(form.StatusBar1->currentMessage(), "");
+
+    steps.clear();
+    dreamFollows = false;
+    form.Button3->click();
+    EXPECT_TRUE(form.LogRunning);
+    form.setWindowTitle("no tick yet");
+    form.Timer1->start(0);
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return form.windowTitle().contains("UTC:"); }, 20000));
+    EXPECT_TRUE(form.DreamLog.Busy()); // the clock ticked while Dream's files were watched
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(form.StatusBar1->currentMessage(), "Dream did not start its log");
+    EXPECT_EQ(steps.count("keys %l wait"), 1);
+    EXPECT_TRUE(form.LogRunning);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
 // A stored frequency that is key syntax ("%{F4}" would close the decoder,
@@ -251,7 +291,7 @@ TEST_F(LogWindowTest, StartAndStopTellTheChosenDecoderThenReturnToTheProgram) {
 class KeySyntaxFrequencyTest : public LogWindowTest, public ::testing::WithParamInterface<const char *> {};
 
 TEST_P(KeySyntaxFrequencyTest, StartsTheLogWithoutSendingAKey) {
-    WriteSettings("Receiver=" + std::to_string(rmFT847) + "\r\nSoftware RX=1\r\nQRG=" + GetParam() + "\r\n");
+    WriteSettings("Receiver=" + std::to_string(rmFT847) + "\r\nSoftware RX=0\r\nQRG=" + GetParam() + "\r\n");
     TForm1 &form = Start();
     RecordDecoderSteps(form);
     ASSERT_EQ(form.Edit1->text(), GetParam());
@@ -285,7 +325,7 @@ TEST_F(LogWindowTest, ClockTickAndClicksDuringADecoderSequenceWaitForItsEnd) {
                                steps << "title " + form.windowTitle();
                                return true;
                            },
-                           [](int) {}};
+                           {}};
     form.Button3->click();
     EXPECT_EQ(steps, QStringList({"activate DRM Software Radio 2.", "keys %R", "keys 6095", "keys %S",
                                   "title DRM Quodra 3.2 by R. Vandelm", "activate DRM Quodra"}));

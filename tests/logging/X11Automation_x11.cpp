@@ -117,16 +117,9 @@ TEST_F(X11AutomationTest, KeyStringErrorsGoToTheSendKeysBox) {
     EXPECT_EQ(KeyEvents(target, 4), (std::vector<std::string>{"1 down", "1 up", "2 down", "2 up"}));
 }
 
-// The real primitives with the pauses skipped.
-TDecoderControl WithoutPauses() {
-    TDecoderControl control = DesktopDecoderControl();
-    control.sleep = [](int) {};
-    return control;
-}
-
 TEST_F(X11AutomationTest, FhGStartLogTypesItsSequenceIntoTheDecoderWindow) {
     const Window decoder = Open("DRM Software Radio 2.1");
-    DecoderStartLog(dcFhG, "15440", WithoutPauses());
+    FhGStartLog("15440");
     std::vector<std::string> expected = {"Alt_L down", "Shift_L down", "r down", "r up", "Shift_L up", "Alt_L up"};
     for (const char *digit : {"1", "5", "4", "4", "0"}) {
         expected.push_back(std::string(digit) + " down");
@@ -141,8 +134,8 @@ TEST_F(X11AutomationTest, WithoutTheDecoderWindowTheFocusedWindowGetsNoKeys) {
     const std::string title = "Focused bystander " + std::to_string(::getpid());
     const Window bystander = Open(title);
     ASSERT_TRUE(ActivateWindow(QString::fromStdString(title)));
-    DecoderStartLog(dcFhG, "15440", WithoutPauses());
-    DecoderStopLog(dcDream, WithoutPauses());
+    FhGStartLog("15440");
+    FhGStopLog();
     EXPECT_EQ(KeyEvents(bystander, 0), std::vector<std::string>{});
 }
 
@@ -204,7 +197,7 @@ TEST_F(X11AutomationTest, UnderAWindowManagerTheKeysWaitUntilTheFocusHasArrived)
     XSetInputFocus(display, bystander, RevertToParent, CurrentTime);
     XSync(display, False);
     TSlowWindowManager wm(std::chrono::milliseconds(150), true);
-    DecoderStopLog(dcFhG, WithoutPauses());
+    FhGStopLog();
     const std::vector<std::string> expected = {"Alt_L down", "Shift_L down", "r down", "r up", "Shift_L up", "Alt_L up"};
     EXPECT_EQ(KeyEvents(decoder, expected.size()), expected);
     EXPECT_EQ(KeyEvents(bystander, 0), std::vector<std::string>{});
@@ -217,7 +210,7 @@ TEST_F(X11AutomationTest, AFocusThatNeverArrivesCountsAsAMissingWindow) {
     XSync(display, False);
     TSlowWindowManager wm(std::chrono::milliseconds(0), false);
     EXPECT_FALSE(ActivateWindow("DRM Software Radio 2."));
-    DecoderStopLog(dcFhG, WithoutPauses());
+    FhGStopLog();
     EXPECT_EQ(KeyEvents(bystander, 0), std::vector<std::string>{});
 }
 

@@ -1,9 +1,10 @@
-"""A Dream user connects an AOR7030 through the accessibility action (the
-program tells Dream to switch its log on and off), starts the reception log
-with a click, logs two minutes and stops it with Alt+L, then closes the
-window: Dream's window gets exactly its key sequences, no error box comes up
-while the sequences run, the log file holds the header, two minute lines and
-the closing lines, and the receiver its connect, level and idle bytes."""
+"""A Dream user connects an AOR7030 through the accessibility action (Dream
+is told nothing), starts the reception log with a click, logs two minutes and
+stops it with Alt+L, then closes the window: Dream's evaluation window gets
+plain Alt+L at the start and at the stop and no other key (its files cannot
+be read here, so the toggle is sent without looking), no error box comes up,
+the log file holds the header, two minute lines and the closing lines, and
+the receiver its connect, level and idle bytes."""
 
 import re
 
@@ -11,7 +12,7 @@ import pyatspi
 
 import quodra
 
-ALT_L = ["Alt_L", "Shift_L", "l"]
+ALT_L = ["Alt_L", "l"]
 
 
 def main(binary, source_dir):
@@ -29,16 +30,16 @@ def main(binary, source_dir):
         program.start(extra_env=clock.environment())
         connect = program.control(pyatspi.ROLE_CHECK_BOX, "Connect")
         quodra.do_action(connect, "Toggle")
-        # Dream's log is switched on and off, then the receiver is connected
-        # and polled without a clock tick reading the port in between.
-        dream.wait_keys("Dream's connect keys", ALT_L + ALT_L)
+        # The receiver is connected and polled without a clock tick reading
+        # the port in between.
         rx.wait_received("the connect byte and level requests", lambda b: b.startswith(b"\x81") and b"P3Oq" in b)
         program.assert_no_message_box()
 
         program.focus()
         start = program.control(pyatspi.ROLE_PUSH_BUTTON, "Start Log")
         program.x.click(*quodra.centre(start))
-        dream.wait_keys("Dream's start keys", ALT_L + ALT_L + ["Tab", "6", "0", "9", "5"] + ALT_L)
+        # Nothing came at the connect: the start's Alt+L is the first key.
+        dream.wait_keys("Dream's start keys", ALT_L)
         logged = program.control(pyatspi.ROLE_LABEL, "Logged: 0 min")
         # The program's window comes back to the front with the focus.
         quodra.wait_for("the main window active again", lambda: program.x.has_focus(program.window))
@@ -47,7 +48,7 @@ def main(binary, source_dir):
             clock.set_offset(60 * minute)
             quodra.wait_for("minute %d logged" % minute, lambda: quodra.name_of(logged) == "Logged: %d min" % minute)
         program.x.key("l", modifiers=("Alt_L",))
-        dream.wait_keys("Dream's stop keys", ALT_L + ALT_L + ["Tab", "6", "0", "9", "5"] + ALT_L + ALT_L)
+        dream.wait_keys("Dream's stop keys", ALT_L + ALT_L)
         quodra.wait_for("Start Log enabled again", lambda: start.clear_cache() or
                         start.getState().contains(pyatspi.STATE_ENABLED))
         program.assert_no_message_box()
