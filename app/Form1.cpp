@@ -89,6 +89,7 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
     BuildControls();
     BuildStatusBar();
     ConnectHandlers();
+    ConnectDreamReading();
     FormCreate();
     ScheduleNextTick();
 }

@@ -9,6 +9,7 @@
 #include "core/UtcClock.h"
 #include "logging/DecoderNotice.h"
 #include "logging/DecoderSequences.h"
+#include "logging/DreamLogReader.h"
 #include "logging/DreamLogSwitch.h"
 #include "logging/ReceptionLog.h"
 #include "rig/ControlStates.h"
@@ -396,6 +397,14 @@ public:
                              },
                              [this](const TDreamLogSwitch::TDone &done) { ReportDreamLog(done); }, this};
     void ReportDreamLog(const TDreamLogSwitch::TDone &done);
+    // Dream's minute log for the level chart: read off this thread once a
+    // minute while a log runs with Dream chosen, when the chart opens and
+    // when the log stops. Its folder is the one last found from its window.
+    TDreamLogReader DreamLevels;
+    QTimer DreamReadTimer;
+    QString DreamFolder;
+    void ConnectDreamReading();
+    void ReadDreamLog();
     // Tells once per run that Dream's folder cannot be read.
     void ReportDreamFolderUnknown();
     // How long a notice stays in the status bar.

@@ -1,9 +1,14 @@
-// What the status bar says when the decoder cannot be reached.
+// The decoder's side of the log run: what the status bar says about it,
+// and reading Dream's minute log for the chart. UI thread.
 #include "app/Form1.h"
 
 #include "app/RadioGroup.h"
 
 namespace drmq {
+
+namespace {
+constexpr int kDreamReadMs = 60000;
+} // namespace
 
 bool TForm1::DecoderReachable() {
     const TDesktopSession session = DesktopSession();
@@ -27,6 +32,7 @@ void TForm1::ReportDecoderOutcome(TDecoderOutcome outcome, const QString &title)
 
 void TForm1::ReportDreamLog(const TDreamLogSwitch::TDone &done) {
     using TResult = TDreamLogSwitch::TResult;
+    if (!done.Folder.isEmpty()) DreamFolder = done.Folder;
     switch (done.Result) {
     case TResult::Confirmed:
         return ReportDecoderOutcome(TDecoderOutcome::Told, {});
@@ -44,10 +50,29 @@ void TForm1::ReportDreamLog(const TDreamLogSwitch::TDone &done) {
     }
 }
 
+void TForm1::ConnectDreamReading() {
+    DreamReadTimer.setInterval(kDreamReadMs);
+    connect(&DreamReadTimer, &QTimer::timeout, this, [this] { ReadDreamLog(); });
+    DreamLevels.Unreadable = [this] { ReportDreamFolderUnknown(); };
+}
+
+void TForm1::ReadDreamLog() {
+    // Dream may have been started after the program's log.
+    if (DreamFolder.isEmpty()) {
+        TFoundWindow window;
+        for (const char *title : {"System Evaluation", "Dream"})
+            if (!window.Found && DecoderControl.find) window = DecoderControl.find(title);
+        // Without Dream there is nothing to read; the log sequences say it is missing.
+        if (!window.Found) return;
+        DreamFolder = window.Folder;
+    }
+    DreamLevels.Read(DreamFolder);
+}
+
 void TForm1::ReportDreamFolderUnknown() {
     if (dreamFolderTold_) return;
     dreamFolderTold_ = true;
-    decoderNotice_ = "Dream's folder cannot be read: its log is not checked";
+    decoderNotice_ = "Dream's folder cannot be read: its log is neither checked nor charted";
     StatusBar1->showMessage(decoderNotice_, kNoticeMs);
 }
 

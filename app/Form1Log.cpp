@@ -46,7 +46,10 @@ void TForm1::Button3Click() {
     ReceptionLog.Begin();
     if (decoder && fhg) ActivateProgramWindow(DecoderControl);
     // Dream is told on the way; the program's log does not wait for it.
-    if (decoder && rbswr->ItemIndex() == dcDream) DreamLog.Request(true);
+    if (decoder && rbswr->ItemIndex() == dcDream) {
+        DreamLog.Request(true);
+        DreamReadTimer.start();
+    }
     LogRunning = true;
     if (cbrxl->isChecked() && ReportsSignalLevel(cbrx->currentIndex())) {
         ReceptionLog.OpenFile(kLogFileName, ToCp1252(Edit1->text()), ToCp1252(cbrx->currentText()));
@@ -64,6 +67,9 @@ void TForm1::Button4Click() {
     }
     // Dream's log is stopped whoever started it: its files tell whether it runs.
     if (decoder && rbswr->ItemIndex() == dcDream) DreamLog.Request(false);
+    // The chart gets Dream's last minutes.
+    if (DreamReadTimer.isActive()) ReadDreamLog();
+    DreamReadTimer.stop();
     LogRunning = false;
     Button3->setEnabled(true);
     Button4->setEnabled(false);
@@ -141,12 +147,14 @@ void TForm1::ShowLevelChart() {
         TLevelChartSources sources;
         sources.LogPath = kLogFileName;
         sources.Live = &ReceptionLog.Live();
+        sources.Dream = &DreamLevels;
         sources.StationOf = [this](const TLevelBlock &block) {
             return FromCp1252(StationOnAir(ScheduleGrid().Table(), block.FrequencyKhz, block.StartUtc));
         };
         LevelChart = std::make_unique<TLevelChartWindow>(std::move(sources), this);
     }
     LevelChart->Reload();
+    if (rbswr->ItemIndex() == dcDream && DecoderReachable()) ReadDreamLog();
     LevelChart->show();
     LevelChart->raise();
     LevelChart->activateWindow();

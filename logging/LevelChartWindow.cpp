@@ -21,6 +21,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -53,6 +54,9 @@ constexpr int kLiveLineDarker = 170;
 // A minute's mean is drawn in the middle of the minute it stands for.
 constexpr double kHalfMinute = 0.5 / 1440.0;
 constexpr double kNone = std::numeric_limits<double>::infinity();
+constexpr double kMinute = 1.0 / 1440.0;
+// Dream's minutes without sync stand out in one colour whatever the block's.
+const QColor kNoSyncColour(220, 0, 0);
 
 // The colour of a shown block beside its date in the list.
 QIcon Swatch(const QColor &colour) {
@@ -72,10 +76,16 @@ TLevelChartWindow::TLevelChartWindow(TLevelChartSources sources, QWidget *parent
     };
     ShowError = [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); };
     if (sources_.Live) sources_.Live->SetListener([this](TLiveLevels::TChange change) { LiveChanged(change); });
+    if (sources_.Dream) sources_.Dream->Changed = [this] {
+        for (TRow &row : rows_)
+            if (row.Shown) DrawDream(row);
+        UpdateAxes();
+    };
 }
 
 TLevelChartWindow::~TLevelChartWindow() {
     if (sources_.Live) sources_.Live->SetListener({});
+    if (sources_.Dream) sources_.Dream->Changed = {};
 }
 
 void TLevelChartWindow::BuildControls() {
@@ -89,8 +99,16 @@ void TLevelChartWindow::BuildControls() {
     axisY_ = new QValueAxis;
     axisY_->setTitleText("dBµV");
     axisY_->setLabelFormat("%d");
+    axisSnr_ = new QValueAxis;
+    axisSnr_->setTitleText("Dream SNR dB (dashed), red: no sync");
+    axisSnr_->setLabelFormat("%d");
+    axisAudio_ = new QValueAxis;
+    axisAudio_->setTitleText("Dream audio frames OK (dotted)");
+    axisAudio_->setLabelFormat("%d");
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
+    chart_->addAxis(axisSnr_, Qt::AlignRight);
+    chart_->addAxis(axisAudio_, Qt::AlignRight);
     ChartView = new QChartView(chart_);
     ChartView->setRenderHint(QPainter::Antialiasing);
     ChartView->setAccessibleName("Level chart");
@@ -115,7 +133,7 @@ void TLevelChartWindow::BuildControls() {
     ReloadButton->setToolTip("Read the log file again");
     SavePngButton = new QPushButton("Save chart as PNG...");
     SaveCsvButton = new QPushButton("Save blocks as CSV...");
-    SaveCsvButton->setToolTip("The ticked blocks: UTC time, kHz and level of every minute");
+    SaveCsvButton->setToolTip("The ticked blocks: UTC time, kHz, level, Dream's SNR and audio frames OK of every minute");
     connect(ReloadButton, &QPushButton::clicked, this, [this] { Reload(); });
     connect(SavePngButton, &QPushButton::clicked, this,
             [this] { SaveAs("Save chart as PNG", "PNG image (*.png)", "DRMQuodra-levels.png", &TLevelChartWindow::SavePng); });
@@ -152,6 +170,11 @@ const TLevelBlock &TLevelChartWindow::BlockOf(const TRow &row) const {
 
 const TLevelBlock &TLevelChartWindow::RowBlock(int row) const {
     return BlockOf(rows_.at(static_cast<std::size_t>(row)));
+}
+
+TLevelChartWindow::TDreamSeries TLevelChartWindow::RowDreamSeries(int row) const {
+    const TRow &r = rows_.at(static_cast<std::size_t>(row));
+    return r.Shown ? r.Shown->Dream : TDreamSeries{};
 }
 
 std::vector<QLineSeries *> TLevelChartWindow::RowSeries(int row) const {
@@ -305,6 +328,7 @@ void TLevelChartWindow::Show(TRow &row) {
     shown.Minutes.push_back(NewSeries(line, 2.0, name, true));
     row.Shown = std::move(shown);
     DrawNewMinutes(row);
+    DrawDream(row);
     filling_ = true;
     row.Item->setCheckState(colDate, Qt::Checked);
     row.Item->setIcon(colDate, Swatch(row.Shown->Minutes.front()->pen().color()));
@@ -336,8 +360,71 @@ void TLevelChartWindow::DrawNewMinutes(TRow &row) {
     shown.MinutesDrawn = block.Minutes.size();
 }
 
+void TLevelChartWindow::DrawDream(TRow &row) {
+    TShown &shown = *row.Shown;
+    RemoveDream(shown);
+    if (!sources_.Dream) return;
+    const TLevelBlock &block = BlockOf(row);
+    // A running block takes every minute Dream has logged since its start.
+    const double end = !row.Block        ? kNone
+                       : block.Minutes.empty() ? block.StartUtc + kMinute
+                                               : block.MinuteUtc(block.Minutes.back()) + kMinute;
+    const auto points = DreamMinutesBetween(sources_.Dream->Blocks(), block.StartUtc, end);
+    if (points.empty()) return;
+    auto attach = [this](QXYSeries *series, QValueAxis *axis) {
+        chart_->addSeries(series);
+        series->attachAxis(axisX_);
+        series->attachAxis(axis);
+        for (QLegendMarker *marker : chart_->legend()->markers(series)) marker->setVisible(false);
+    };
+    const QColor colour = shown.Minutes.front()->pen().color();
+    auto line = [&](Qt::PenStyle style, QValueAxis *axis) {
+        auto *series = new QLineSeries;
+        QPen pen(colour);
+        pen.setWidthF(1.5);
+        pen.setStyle(style);
+        series->setPen(pen);
+        attach(series, axis);
+        return series;
+    };
+    shown.Dream.Snr = line(Qt::DashLine, axisSnr_);
+    shown.Dream.AudioOk = line(Qt::DotLine, axisAudio_);
+    shown.Dream.NoSync = new QScatterSeries;
+    shown.Dream.NoSync->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    shown.Dream.NoSync->setMarkerSize(9);
+    shown.Dream.NoSync->setColor(kNoSyncColour);
+    shown.Dream.NoSync->setBorderColor(kNoSyncColour);
+    attach(shown.Dream.NoSync, axisSnr_);
+    shown.MinSnr = kNone;
+    shown.MaxSnr = shown.MaxAudio = -kNone;
+    QList<QPointF> snr, audio, noSync;
+    for (const TDreamPoint &point : points) {
+        const double x = HoursSinceMidnight(point.Utc + kHalfMinute, block.StartUtc);
+        snr.push_back({x, point.Minute.SnrDb});
+        audio.push_back({x, double(point.Minute.AudioOk)});
+        if (!point.Minute.Sync) noSync.push_back({x, point.Minute.SnrDb});
+        shown.MinSnr = std::min(shown.MinSnr, point.Minute.SnrDb);
+        shown.MaxSnr = std::max(shown.MaxSnr, point.Minute.SnrDb);
+        shown.MaxAudio = std::max(shown.MaxAudio, double(point.Minute.AudioOk));
+    }
+    shown.Dream.Snr->append(snr);
+    shown.Dream.AudioOk->append(audio);
+    shown.Dream.NoSync->append(noSync);
+}
+
+void TLevelChartWindow::RemoveDream(TShown &shown) {
+    for (QXYSeries *series : {static_cast<QXYSeries *>(shown.Dream.Snr), static_cast<QXYSeries *>(shown.Dream.AudioOk),
+                              static_cast<QXYSeries *>(shown.Dream.NoSync)}) {
+        if (!series) continue;
+        chart_->removeSeries(series);
+        delete series;
+    }
+    shown.Dream = {};
+}
+
 void TLevelChartWindow::Hide(TRow &row) {
     if (!row.Shown) return;
+    RemoveDream(*row.Shown);
     std::vector<QLineSeries *> series = row.Shown->Minutes;
     if (row.Shown->Seconds) series.push_back(row.Shown->Seconds);
     for (QLineSeries *s : series) {
@@ -387,6 +474,23 @@ void TLevelChartWindow::UpdateAxes() {
         levelRange_ = levels;
         axisY_->setRange(levels.first, levels.second);
         axisY_->applyNiceNumbers();
+    }
+
+    double minSnr = kNone, maxSnr = -kNone, maxAudio = -kNone;
+    for (const TRow &row : rows_) {
+        if (!row.Shown || !row.Shown->Dream.Snr) continue;
+        minSnr = std::min(minSnr, row.Shown->MinSnr);
+        maxSnr = std::max(maxSnr, row.Shown->MaxSnr);
+        maxAudio = std::max(maxAudio, row.Shown->MaxAudio);
+    }
+    // The right-hand axes are there only while Dream has something to show.
+    const bool dream = minSnr <= maxSnr;
+    axisSnr_->setVisible(dream);
+    axisAudio_->setVisible(dream);
+    if (dream) {
+        axisSnr_->setRange(std::floor(minSnr) - 3.0, std::ceil(maxSnr) + 3.0);
+        axisSnr_->applyNiceNumbers();
+        axisAudio_->setRange(0.0, std::max(1.0, std::ceil(maxAudio * 1.1)));
     }
 }
 
@@ -460,7 +564,7 @@ bool TLevelChartWindow::SaveCsv(const QString &path) {
     std::vector<const TLevelBlock *> chosen;
     for (const TRow &row : rows_)
         if (row.Shown) chosen.push_back(&BlockOf(row));
-    return WriteBytes(path, LevelCsv(chosen));
+    return WriteBytes(path, LevelCsv(chosen, sources_.Dream ? sources_.Dream->Blocks() : std::vector<TDreamBlock>{}));
 }
 
 } // namespace drmq

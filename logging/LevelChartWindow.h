@@ -1,7 +1,9 @@
 // TLevelChartWindow: the "Level chart" window: lists the log's blocks, draws the chosen ones and
-// the running log over the time of day, saves the chart as PNG and the blocks as CSV. UI thread.
+// the running log over the time of day with what Dream decoded meanwhile, saves the chart as PNG
+// and the blocks as CSV. UI thread.
 #pragma once
 
+#include "logging/DreamLogReader.h"
 #include "logging/LevelLogParser.h"
 #include "logging/LiveLevels.h"
 #include "logging/TimeOfDayAxis.h"
@@ -21,6 +23,7 @@ class QLabel;
 class QLineSeries;
 class QPlainTextEdit;
 class QPushButton;
+class QScatterSeries;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QValueAxis;
@@ -34,6 +37,8 @@ struct TLevelChartSources {
     TLiveLevels *Live = nullptr;
     // The station of a block (from the schedule); may be empty.
     std::function<QString(const TLevelBlock &)> StationOf;
+    // Dream's minute log as last read; may be null.
+    TDreamLogReader *Dream = nullptr;
 };
 
 class TLevelChartWindow : public QWidget {
@@ -68,6 +73,15 @@ public:
     // running log.
     const TLevelBlock &RowBlock(int row) const;
     std::vector<QLineSeries *> RowSeries(int row) const;
+    // What Dream decoded during a shown block, on the right-hand axes: SNR
+    // and audio frames OK a minute, and a mark on each minute without sync.
+    // Null while the block is hidden or Dream has nothing for it.
+    struct TDreamSeries {
+        QLineSeries *Snr = nullptr;
+        QLineSeries *AudioOk = nullptr;
+        QScatterSeries *NoSync = nullptr;
+    };
+    TDreamSeries RowDreamSeries(int row) const;
     const TLevelLog &Log() const { return log_; }
 
 private:
@@ -77,6 +91,8 @@ private:
         QLineSeries *Seconds = nullptr;
         std::size_t MinutesDrawn = 0;
         double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+        TDreamSeries Dream;
+        double MaxSnr = 0, MinSnr = 0, MaxAudio = 0;
     };
     struct TRow {
         const TLevelBlock *Block = nullptr; // null for the running log
@@ -93,7 +109,9 @@ private:
     void Hide(TRow &row);
     // Adds the minute points not drawn yet (and, for the running log, the seconds).
     void DrawNewMinutes(TRow &row);
-    void AddPoint(TShown &shown, QLineSeries *series, double x, double y);
+    // Draws Dream's minutes within the block's time anew.
+    void DrawDream(TRow &row);
+    void RemoveDream(TShown &shown);
     QLineSeries *NewSeries(const QColor &colour, qreal width, const QString &name, bool inLegend);
     QColor FreeColour() const;
     void UpdateAxes();
@@ -113,6 +131,8 @@ private:
     QChart *chart_ = nullptr;
     QCategoryAxis *axisX_ = nullptr;
     QValueAxis *axisY_ = nullptr;
+    QValueAxis *axisSnr_ = nullptr;
+    QValueAxis *axisAudio_ = nullptr;
     TTimeAxis timeAxis_;
     std::optional<std::pair<double, double>> levelRange_;
 };

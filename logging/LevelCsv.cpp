@@ -19,14 +19,21 @@ std::string CsvField(std::string_view text) {
 }
 } // namespace
 
-std::string LevelCsv(const std::vector<const TLevelBlock *> &blocks) {
-    std::string csv = "UTC time,kHz,level\r\n";
+std::string LevelCsv(const std::vector<const TLevelBlock *> &blocks, const std::vector<TDreamBlock> &dream) {
+    std::string csv = "UTC time,kHz,level,snr_db,audio_ok\r\n";
     for (const TLevelBlock *block : blocks) {
         const std::string khz = CsvField(block->FrequencyKhz);
         for (const TMinuteLevel &minute : block->Minutes) {
+            const double utc = block->MinuteUtc(minute);
             char level[32];
             std::snprintf(level, sizeof level, "%.15g", minute.Level);
-            csv += LogDateTimeText(block->MinuteUtc(minute)) + "," + khz + "," + level + "\r\n";
+            std::string decoded = ",";
+            if (const auto point = DreamMinuteAt(dream, utc)) {
+                char snr[32];
+                std::snprintf(snr, sizeof snr, "%.15g", point->Minute.SnrDb);
+                decoded = std::string(snr) + "," + std::to_string(point->Minute.AudioOk);
+            }
+            csv += LogDateTimeText(utc) + "," + khz + "," + level + "," + decoded + "\r\n";
         }
     }
     return csv;

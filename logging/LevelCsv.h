@@ -1,7 +1,9 @@
 // The chosen blocks of the level chart as CSV: one row per minute with its
-// UTC time, the frequency in kHz and the level. Pure, any thread.
+// UTC time, the frequency in kHz, the level and what Dream decoded in that
+// minute (SNR, audio frames OK). Pure, any thread.
 #pragma once
 
+#include "logging/DreamLogParser.h"
 #include "logging/LevelLogParser.h"
 
 #include <string>
@@ -9,7 +11,9 @@
 
 namespace drmq {
 
-// "UTC time,kHz,level" and the rows, CR LF line ends; texts byte for byte.
-std::string LevelCsv(const std::vector<const TLevelBlock *> &blocks);
+// "UTC time,kHz,level,snr_db,audio_ok" and the rows, CR LF line ends; texts
+// byte for byte. The last two fields stay empty for a minute Dream has no
+// line for.
+std::string LevelCsv(const std::vector<const TLevelBlock *> &blocks, const std::vector<TDreamBlock> &dream = {});
 
 } // namespace drmq

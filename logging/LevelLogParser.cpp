@@ -58,8 +58,14 @@ TMinuteKind ReadMinuteLine(std::string_view line, TMinuteLevel &minute) {
     return TMinuteKind::Level;
 }
 
-// "2005-03-05 07:08:09"; false unless it is a real date and time.
-bool ReadDateTime(std::string_view text, double &utc) {
+bool TakePrefix(std::string_view &line, std::string_view prefix) {
+    if (line.substr(0, prefix.size()) != prefix) return false;
+    line.remove_prefix(prefix.size());
+    return true;
+}
+} // namespace
+
+bool ReadLogDateTime(std::string_view text, double &utc) {
     const std::size_t dash = text.find('-');
     if (dash == std::string_view::npos || text.size() != dash + 15) return false;
     const std::string_view year = text.substr(0, dash);
@@ -85,13 +91,6 @@ bool ReadDateTime(std::string_view text, double &utc) {
     // 31 February and the like come back as another day.
     return DecodeDateTime(utc).day == parts.day;
 }
-
-bool TakePrefix(std::string_view &line, std::string_view prefix) {
-    if (line.substr(0, prefix.size()) != prefix) return false;
-    line.remove_prefix(prefix.size());
-    return true;
-}
-} // namespace
 
 
 void TLevelLogParser::Note(std::size_t line, const std::string &text, std::size_t lastLine) {
@@ -157,7 +156,7 @@ void TLevelLogParser::HeaderLine(std::string_view line) {
         understood = line == kLogProgramName;
         break;
     case 2:
-        understood = TakePrefix(line, kLogStartLabel) && ReadDateTime(line, block_.StartUtc);
+        understood = TakePrefix(line, kLogStartLabel) && ReadLogDateTime(line, block_.StartUtc);
         break;
     case 3:
         understood = TakePrefix(line, kLogFrequencyLabel) && line.size() >= kLogKhzSuffix.size() &&

@@ -82,6 +82,10 @@ private:
     std::size_t droppedNotes_ = 0;
 };
 
+// "2005-03-05 07:08:09", the start time as this program's log and Dream's
+// write it, to UTC days; false unless it is a real date and time.
+bool ReadLogDateTime(std::string_view text, double &utc);
+
 // The whole text of a log file.
 TLevelLog ParseLevelLog(std::string_view bytes);
 // Reads "DRMQuodra.log" or another log file; a missing file is an empty log,

@@ -12,7 +12,9 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -144,7 +146,7 @@ TEST_F(LevelChartWindowTest, TheRunningLogIsDrawnAsItIsWrittenThenReadBackWithTh
     std::ifstream in(csv.toStdString(), std::ios::binary);
     std::string line;
     ASSERT_TRUE(std::getline(in, line));
-    EXPECT_EQ(line, "UTC time,kHz,level\r");
+    EXPECT_EQ(line, "UTC time,kHz,level,snr_db,audio_ok\r");
     for (int row = 0; row < 2; ++row) {
         const TLevelBlock &block = chart.RowBlock(row);
         ASSERT_FALSE(block.Minutes.empty());
@@ -167,6 +169,78 @@ TEST_F(LevelChartWindowTest, TheRunningLogIsDrawnAsItIsWrittenThenReadBackWithTh
     chart.ShowError = [&](const QString &text) { shown << text; };
     EXPECT_FALSE(chart.SaveCsv(QString::fromStdString(dir.Path() + "/missing/levels.csv")));
     EXPECT_EQ(shown.size(), 1);
+}
+
+// What Dream decoded is drawn beside the level: for an earlier night whose
+// times match Dream's log, and for the running log as Dream's file grows; a
+// minute without sync is marked, and the CSV carries SNR and audio frames OK.
+TEST_F(LevelChartWindowTest, DreamsSnrAndAudioAreDrawnBesideTheLevelAndSaved) {
+    WriteEarlierBlock(); // 2024-03-03 21:00:00 on 7325 kHz, three minutes
+    QTemporaryDir dreamFolder;
+    auto writeDream = [&](const std::string &text) {
+        std::ofstream(dreamFolder.path().toStdString() + "/DreamLog.txt", std::ios::binary) << text;
+    };
+    const std::string nights =
+        ">>>>\nDream\nStarttime (UTC)  2024-03-03 21:00:04\nFrequency        7325 kHz\n\n"
+        "MINUTE  SNR     SYNC    AUDIO     TYPE\n  0000   14.5      1      98         0\n"
+        "  0001    2.0      0       0         0\n  0002   16.0      1     100         0\n\n"
+        "SNR min: 2.0, max: 16.0\n<<<<\n"
+        // The evening before: no block of the program's log matches it.
+        ">>>>\nStarttime (UTC)  2024-03-02 21:00:04\nFrequency        7325 kHz\n  0000   30.0      1      98         0\n"
+        "<<<<\n";
+    writeDream(nights);
+    WriteSettings("Receiver=" + std::to_string(rmFRG100) + "\r\nRXL Log=1\r\nQRG=6095\r\nSoftware RX=1\r\n");
+    TForm1 &form = Start();
+    form.DesktopSession = [] { return TDesktopSession{true, ":0", false}; };
+    form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; },
+                           [&](const QString &title) { return TFoundWindow{title == "Dream", dreamFolder.path()}; }};
+    form.show();
+    auto ys = [](const QXYSeries *series) {
+        std::vector<double> values;
+        for (const QPointF &p : series->points()) values.push_back(p.y());
+        return values;
+    };
+
+    form.ShowLevelChart();
+    TLevelChartWindow &chart = *form.LevelChart;
+    ASSERT_TRUE(WaitUntil([&] { return chart.RowDreamSeries(0).Snr != nullptr; }));
+    TLevelChartWindow::TDreamSeries dream = chart.RowDreamSeries(0);
+    EXPECT_EQ(ys(dream.Snr), (std::vector<double>{14.5, 2.0, 16.0}));
+    EXPECT_EQ(ys(dream.AudioOk), (std::vector<double>{98, 0, 100}));
+    ASSERT_EQ(dream.NoSync->count(), 1);
+    EXPECT_EQ(dream.NoSync->at(0), dream.Snr->at(1));
+    // Dream's minutes lie where the program's minutes of that night lie.
+    const QLineSeries *levels = chart.RowSeries(0).front();
+    ASSERT_EQ(levels->count(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(dream.Snr->at(i).x(), levels->at(i).x(), 5.0 / 3600) << i;
+
+    // The running log takes Dream's minutes as they come.
+    form.Button3->click();
+    ASSERT_TRUE(chart.HasLiveRow());
+    form.DreamReadTimer.setInterval(20);
+    writeDream(nights + ">>>>\nStarttime (UTC)  2024-03-04 10:00:31\nFrequency        6095 kHz\n"
+                        "  0000   11.0      1      90         0\n");
+    ASSERT_TRUE(WaitUntil([&] { return chart.RowDreamSeries(0).Snr && chart.RowDreamSeries(0).Snr->count() == 1; }));
+    writeDream(nights + ">>>>\nStarttime (UTC)  2024-03-04 10:00:31\nFrequency        6095 kHz\n"
+                        "  0000   11.0      1      90         0\n  0001   12.0      0       0         0\n");
+    ASSERT_TRUE(WaitUntil([&] { return chart.RowDreamSeries(0).Snr && chart.RowDreamSeries(0).Snr->count() == 2; }));
+    EXPECT_EQ(chart.RowDreamSeries(0).NoSync->count(), 1);
+    form.Button4->click();
+    EXPECT_FALSE(form.DreamReadTimer.isActive());
+
+    // The CSV gives the earlier night's minutes with Dream's figures.
+    for (int row = 0; row < chart.BlockList->topLevelItemCount(); ++row)
+        chart.BlockList->topLevelItem(row)->setCheckState(0, chart.RowBlock(row).FrequencyKhz == "7325" ? Qt::Checked : Qt::Unchecked);
+    const QString csv = QString::fromStdString(dir.Path() + "/levels.csv");
+    ASSERT_TRUE(chart.SaveCsv(csv));
+    std::ifstream in(csv.toStdString(), std::ios::binary);
+    std::vector<std::string> tails;
+    for (std::string line; std::getline(in, line);) tails.push_back(line.substr(line.find(',', line.find(',') + 1)));
+    ASSERT_EQ(tails.size(), 4u);
+    EXPECT_EQ(tails[0], ",level,snr_db,audio_ok\r");
+    EXPECT_EQ(tails[1], ",20,14.5,98\r");
+    EXPECT_EQ(tails[2], ",21,2,0\r");
+    EXPECT_EQ(tails[3], ",22,16,100\r");
 }
 
 } // namespace

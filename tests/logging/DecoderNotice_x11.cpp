@@ -77,7 +77,7 @@ TEST_F(DecoderNoticeTest, MissingDecoderWindowIsNamedInTheStatusBarAndNoKeyIsSen
     form.Button3Click();
     ASSERT_TRUE(settled());
     EXPECT_EQ(desk.KeyEvents(decoder, altL.size()), altL);
-    EXPECT_EQ(form.StatusBar1->currentMessage(), "Dream's folder cannot be read: its log is not checked");
+    EXPECT_EQ(form.StatusBar1->currentMessage(), "Dream's folder cannot be read: its log is neither checked nor charted");
     form.StatusBar1->clearMessage();
     form.Button4Click();
     ASSERT_TRUE(settled());

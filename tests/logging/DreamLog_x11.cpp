@@ -1,9 +1,11 @@
 // Start Log and Stop Log against a stand-in Dream on the X server: its log
 // goes on and off as its files show, only Alt+E reaches its main window and
 // only Alt+L its evaluation window, the program's window has the focus
-// afterwards, and a Dream that does not follow is reported.
+// afterwards, the level chart shows what Dream decoded, and a Dream that
+// does not follow is reported.
 #include "logging/DesktopAutomation.h"
 #include "logging/DreamFiles.h"
+#include "logging/LevelChartWindow.h"
 #include "rig/ReceiverModel.h"
 #include "support/EventLoopWait.h"
 #include "support/LogWorkingDir.h"
@@ -13,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineSeries>
+#include <QScatterSeries>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -50,8 +54,9 @@ protected:
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a real X display";
         WindowFixture::SetUp();
     }
+    // With a receiver that reports a level, so that the chart has a running block.
     TForm1 &StartProgram() {
-        WriteSettings("Receiver=" + std::to_string(rmFT847) + "\r\nSoftware RX=1\r\nQRG=6095\r\n");
+        WriteSettings("Receiver=" + std::to_string(rmFRG100) + "\r\nRXL Log=1\r\nSoftware RX=1\r\nQRG=6095\r\n");
         TForm1 &form = Start();
         errors.clear(); // no schedule in the program folder
         form.DesktopSession = CurrentDesktopSession;
@@ -74,8 +79,10 @@ protected:
 };
 
 TEST_F(DreamLogTest, StartAndStopSwitchDreamsLogAndNoOtherKeyLandsInDream) {
-    TStandInDream dream({});
+    // Dream's minutes pass quickly here, so that the chart gets some.
+    TStandInDream dream({"--minute-ms", "300"});
     ASSERT_TRUE(WindowOf(dream, "Dream"));
+    clock->Set(TSystemClock().UtcNow());
     TForm1 &form = StartProgram();
 
     form.Button3->click();
@@ -85,6 +92,19 @@ TEST_F(DreamLogTest, StartAndStopSwitchDreamsLogAndNoOtherKeyLandsInDream) {
     EXPECT_EQ(dream.Keys(), "Dream: Alt+E\nSystem Evaluation: Alt+L\n");
     EXPECT_EQ(form.StatusBar1->currentMessage(), "");
     EXPECT_TRUE(ProgramHasFocus(form));
+
+    // The chart shows the minutes Dream writes, one without sync marked.
+    form.DreamReadTimer.setInterval(100);
+    form.ShowLevelChart();
+    ASSERT_TRUE(test::ProcessEventsUntil(
+        [&] {
+            const auto series = form.LevelChart->RowDreamSeries(0);
+            return series.Snr && series.Snr->count() >= 4;
+        },
+        kBoundMs));
+    EXPECT_GE(form.LevelChart->RowDreamSeries(0).NoSync->count(), 1);
+    form.activateWindow();
+    ASSERT_TRUE(ProgramHasFocus(form));
 
     form.Button4->click();
     EXPECT_FALSE(form.LogRunning);
