@@ -48,10 +48,6 @@ bool MovesGridRow(int key) {
 
 const char *const kCaption = "DRM Quodra 3.2 by R. Vandelm";
 
-const QStringList kReceivers = {"AOR7030", "FRG100",  "FRG8800", "FT847",   "RX320D", "WRG303",
-                                "PCR1000", "Elektor", "E1800",   "NRD545",  "DWT",    "DRT1",
-                                "WRG313",  "ICOM CI-V", "NRD535", "DWT CT", "NRD525", "TS-850",
-                                "Hamlib"};
 const QStringList kBands = {"LW",  "MW",  "120m", "90m", "75m", "60m", "49m", "41m",
                             "31m", "25m", "22m",  "19m", "16m", "13m", "11m"};
 
@@ -95,8 +91,8 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
 }
 
 TForm1::~TForm1() {
-    // Ends the Hamlib thread while the window can still take its events.
-    Hamlib.reset();
+    // Ends a link's thread while the window can still take its events.
+    Link.reset();
 }
 
 void TForm1::SetDialogs(TForm2 *form2, TForm3 *form3, TForm4 *form4) {
@@ -320,7 +316,7 @@ void TForm1::BuildControls() {
     // the receiver list below has the whole width for its longest names.
     cbcom->setGeometry(78, 16, 58, 22);
     cbrx = new QComboBox(GroupBox29);
-    cbrx->addItems(kReceivers);
+    for (int i = 0; i < ReceiverListCount(); ++i) cbrx->addItem(ReceiverAtListIndex(i).ListText);
     cbrx->setCurrentIndex(0);
     cbrx->setMaxVisibleItems(20);
     cbrx->setToolTip("Receiver");

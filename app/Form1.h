@@ -13,10 +13,10 @@
 #include "logging/DreamLogSwitch.h"
 #include "logging/ReceptionLog.h"
 #include "rig/ControlStates.h"
-#include "rig/HamlibWorker.h"
 #include "rig/LinePort.h"
 #include "rig/LinkState.h"
 #include "rig/VendorLibrary.h"
+#include "receiver/ReceiverLink.h"
 #include "schedule/BackgroundDownload.h"
 #include "schedule/Bulletin.h"
 #include "tuning/TuningSteps.h"
@@ -78,7 +78,7 @@ struct TForm1Options {
     bool StartTimers = true;
 };
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public TLinkHost {
     Q_OBJECT
 public:
     // Design sizes; the window scales them to its font (Scale).
@@ -111,7 +111,7 @@ public:
     // Runs an action and shows what it raises in the standard error box.
     void Guard(TErrorSource source, const std::function<void()> &action);
     void ShowError(TErrorSource source, const QString &text);
-    void ShowMessage(const QString &text);
+    void ShowMessage(const QString &text) override;
 
     std::vector<std::string> LibraryFolders() const {
         return options_.LibraryFolders.empty() ? std::vector{options_.ProgramFolder} : options_.LibraryFolders;
@@ -253,15 +253,10 @@ public:
     void CFR1ButtonClick();
     void CFR2ButtonClick();
     void InitButtonClick();
-    // Shared with the level sampling: the last S-meter reading, the reply
-    // buffer and the FRG100 calibration (256 readings x 59 frequency columns).
-    std::uint8_t SMeterByte = 0;
-    std::string ReplyBuffer;
-    std::array<std::array<std::uint8_t, 59>, 256> CalibrationTable{};
-    // The maker's library of a library model (at most one loaded) and the
-    // WiNRADiO radio handle, 0 while no radio is open.
+    // What the serial replies leave for the level reading.
+    TLinkReadings Readings;
+    // The maker's library of a library model (at most one loaded).
     TVendorLibrary LibraryHandle;
-    std::int32_t RadioHandle = 0;
     // Bare control of DTR, RTS and break for the synthesizer front ends;
     // created on first use (tests put a recorder here).
     std::unique_ptr<TLinePort> LinePort;
@@ -270,24 +265,38 @@ public:
     // The attention dialog's answer as SetFreq last read it: 0 before the
     // first prompt, 4 once handled.
     int AttentionCode = 0;
-    // Synthesizer operations (Elektor: LO; DRT1: FTWout, CMDout).
-    void LO(double khz);
-    void FTWout(double hz);
-    void CMDout(const std::string &bytes);
     TLinePort &Lines();
-    // Connect and disconnect of the selected model, and the control switching.
-    void ConnectReceiver(int model);
-    void DisconnectReceiver(int model);
-    void ConnectLibraryModel(int model);
-    // Closes the radio or front end of a library model and releases its library.
-    void CloseLibrary(int model);
-    void SwitchControlsOnConnect(int model, const std::function<void()> &afterCommonSet);
-    void SwitchControlsOnDisconnect(int model);
+    // The link of the model last connected; made anew at every connect.
+    std::unique_ptr<TReceiverLink> Link;
+    // The catalogue row of the receiver list's selection (nullptr for none).
+    const TReceiverEntry *SelectedEntry() const;
+    int SelectedModel() const;
+    // The model of the link, else the selected one.
+    int LinkModel() const;
+    void ConnectReceiver();
+    void DisconnectReceiver();
     // A connect that raised: closes what it opened, unticks "Connect" and
     // switches the controls back, without the disconnect's commands.
-    void AbandonConnect(int model);
-    // Closes ComPort1 even where the device has gone.
-    void ClosePortAnyway();
+    void AbandonConnect();
+    void SwitchControlsOnConnect(const std::function<void()> &afterCommonSet) override;
+    void SwitchControlsOnDisconnect();
+    // Timer2 runs while a link that wants a keep-alive is up.
+    void UpdateKeepAlive();
+    TLinkParts LinkParts();
+    TLinkSettings LinkSettings() const;
+    TSynthesizerFields SynthesizerFields() const;
+
+    // ---- What the link reads and shows (TLinkHost) ------------------------------
+    TControlValues ControlValues() const override;
+    void Retune() override;
+    void ShowFrequency(const QString &khz) override;
+    void ApplyOffsetField() override;
+    void ShowLevel(const TLinkLevel &level) override;
+    void ApplyLinkControls(const TLinkControls &controls) override;
+    void LinkOpenFailed(const QString &reason) override;
+    void LinkCommandFailed(const QString &reason) override;
+    void LinkLost(const QString &cause) override;
+    void LinkBack() override;
 
     // ---- Lost link and its reopening ------------------------------------------
     // Whether the link is lost while "Connect" stays ticked, and why.
@@ -318,19 +327,6 @@ public:
     void btnhamlibClick();
     // The button works while "Hamlib" is chosen and not connected.
     void UpdateHamlibButton();
-    void ConnectHamlib();
-    void DisconnectHamlib();
-    // An event of the Hamlib worker, delivered on the UI thread.
-    void HamlibEvent(const THamlibEvent &event);
-    void HamlibAttenuatorChange();
-    void HamlibFilterChange();
-    void HamlibVolumeChange();
-    void HamlibReadLevel();
-    // Created at the first Hamlib connect; owns the rig handle on its own thread.
-    std::unique_ptr<THamlibWorker> Hamlib;
-    // The session of the current connect; 0 while none is open or opening.
-    std::uint64_t HamlibSession = 0;
-    THamlibCaps HamlibCaps;
 
     // ---- Receiver controls, tuning controls and presets -------------------------
     void cbattChange();
@@ -355,10 +351,6 @@ public:
     TWheelCounter Wheel;
     // One step of the step buttons, "+" up and "-" down.
     void StepClick(TStepDirection direction);
-    // Writes a control command to ComPort1, one write per element.
-    void SendSerialWrites(const std::vector<std::string> &writes);
-    // Whether a DWT front end is connected and its library loaded.
-    bool DwtConnected() const;
 
     // ---- Reception log, level sampling, shortcuts -------------------------------
     void Button3Click();
@@ -415,11 +407,6 @@ public:
     bool LogFileOpen() const { return ReceptionLog.LogFileOpen(); }
     // Latest signal level in dBuV; kept when no reading is taken.
     double Rxl = 0.0;
-    // The AOR7030's second S-meter byte (the first is SMeterByte); both keep
-    // their value when no byte has arrived.
-    std::uint8_t AorSecondByte = 0;
-    // Reads one byte that has arrived into target; keeps it when none has.
-    void ReadArrivedByte(std::uint8_t &target);
     // Presses a step button for one 5 kHz step and restores the step list.
     void FiveKhzStep(void (TForm1::*stepButtonClick)());
     // Opens the level chart (Alt+G, double-click on the logging panel).

@@ -3,7 +3,6 @@
 
 #include "core/Cp1252.h"
 #include "core/RunErrors.h"
-#include "rig/ComPort.h"
 #include "tuning/FrequencyCommand.h"
 #include "tuning/TuningSteps.h"
 
@@ -68,33 +67,10 @@ void TForm1::SetFreq(const QString &khz) {
     Edit1->setText(text);
     if (CurrentGridFrequency(StringGrid1) != Edit1->text()) SeekRecord({kFrequencyColumn}, {Edit1->text()});
 
+    // Commands go out only while "Connect" is ticked.
+    if (!checkaor->isChecked() || !Link) return;
     const TTuningSettings tuning{Settings.AOR7030Offset, Settings.FT847Offset, Settings.ICOMRigAddress};
-    const TFrequencyCommand command = FrequencyCommand(cbrx->currentIndex(), digits, f, tuning);
-    using TKind = TFrequencyCommand::TKind;
-    switch (command.Kind) {
-    case TKind::None:
-        break;
-    case TKind::Serial:
-        ComPort1->SendBytes(command.Bytes);
-        break;
-    case TKind::RadioLibrary:
-        if (RadioHandle != 0) LibraryHandle.SetFrequency(RadioHandle, static_cast<std::uint32_t>(command.Hz));
-        break;
-    case TKind::FrontendLibrary:
-        LibraryHandle.FrontendSetFrequency(static_cast<double>(command.Hz));
-        break;
-    case TKind::Elektor:
-        LO(static_cast<double>(command.Khz));
-        break;
-    case TKind::DRT1:
-        CFR1ButtonClick();
-        CFR2ButtonClick();
-        FTWout(static_cast<double>(command.Hz));
-        break;
-    case TKind::Hamlib:
-        if (Hamlib && HamlibSession != 0) Hamlib->Tune(command.Hz);
-        break;
-    }
+    Link->Tune(FrequencyCommand(Link->Model().Index, digits, f, tuning));
 }
 
 } // namespace drmq

@@ -1,14 +1,107 @@
-// A receiver link that fails: a connect that cannot complete, a link lost
-// while connected (told once in the status bar) and its reopening.
+// The window's side of the receiver link: what a link reads and shows, a link
+// lost while connected (told once in the status bar) and its reopening.
 #include "app/Form1.h"
 
+#include "app/RadioGroup.h"
+#include "core/Cp1252.h"
+#include "logging/SignalLevel.h"
 #include "rig/ComPort.h"
-#include "rig/ConnectCommands.h"
-#include "rig/ReceiverModel.h"
 
 #include <QSignalBlocker>
 
 namespace drmq {
+
+const TReceiverEntry *TForm1::SelectedEntry() const {
+    const int index = cbrx->currentIndex();
+    if (index < 0 || index >= ReceiverListCount()) return nullptr;
+    return &ReceiverAtListIndex(index);
+}
+
+int TForm1::SelectedModel() const {
+    const TReceiverEntry *entry = SelectedEntry();
+    return entry ? entry->Index : -1;
+}
+
+int TForm1::LinkModel() const {
+    return Link ? Link->Model().Index : SelectedModel();
+}
+
+TLinkParts TForm1::LinkParts() {
+    auto post = [this](std::function<void()> job) {
+        QMetaObject::invokeMethod(
+            this, [this, job] { Guard(TErrorSource::Action, job); }, Qt::QueuedConnection);
+    };
+    return {*ComPort1, [this]() -> TLinePort & { return Lines(); }, LibraryHandle, Readings, PortUsed,
+            LibraryFolders(), ProgramFile(kCalibrationFile), post};
+}
+
+TLinkSettings TForm1::LinkSettings() const {
+    return {Settings.FRG100Delay, Settings.ICOMBaudrate, Settings.ICOMRigAddress,
+            AntennaCorrectionValue(Settings.AntennaCorrection), &Settings.Hamlib};
+}
+
+TSynthesizerFields TForm1::SynthesizerFields() const {
+    return {ComPort1->Port(),         ToCp1252(Edit3->text()),     ToCp1252(Edit4->text()),
+            Multiplikator->currentIndex(), Chargepump->currentIndex(), FirstIfOffset,
+            Settings.ElektorDelay,    Settings.DRT1Delay};
+}
+
+TControlValues TForm1::ControlValues() const {
+    return {ToCp1252(Edit1->text()), cbatt->currentIndex(), dwtmod->ItemIndex(), cmbant->currentIndex(),
+            cmbdwtatt->currentIndex(), SynthesizerFields()};
+}
+
+void TForm1::Retune() {
+    SetFreq(Edit1->text());
+}
+
+void TForm1::ShowFrequency(const QString &khz) {
+    Edit1->setText(khz);
+}
+
+void TForm1::ApplyOffsetField() {
+    OffsetCheckClick();
+}
+
+void TForm1::ShowLevel(const TLinkLevel &level) {
+    Rxl = level.Rxl;
+    lblsm->setText(level.Text);
+    if (level.Lif) lbldwtlif->setText(*level.Lif);
+}
+
+void TForm1::ApplyLinkControls(const TLinkControls &controls) {
+    ApplyModelControls(controls.Controls);
+    if (controls.AttenuatorIndex) cbatt->setCurrentIndex(*controls.AttenuatorIndex);
+    if (controls.FilterIndex) cbfilter->setCurrentIndex(*controls.FilterIndex);
+    if (controls.VolumePosition) {
+        // The bar shows the receiver's level; moving it by program sends nothing.
+        const QSignalBlocker quiet(VolBar);
+        VolBar->setValue(*controls.VolumePosition);
+    }
+}
+
+void TForm1::LinkOpenFailed(const QString &reason) {
+    // As for a port that cannot open: the box is unticked again.
+    {
+        // Nothing was opened, so no disconnect runs.
+        const QSignalBlocker quiet(checkaor);
+        checkaor->setChecked(false);
+    }
+    SwitchControlsOnDisconnect();
+    ShowError(TErrorSource::Action, reason);
+}
+
+void TForm1::LinkCommandFailed(const QString &reason) {
+    ShowError(TErrorSource::Action, reason);
+}
+
+void TForm1::LinkLost(const QString &cause) {
+    ReceiverLinkLost(cause);
+}
+
+void TForm1::LinkBack() {
+    ReceiverLinkBack();
+}
 
 bool TForm1::LinkUp() const {
     return checkaor->isChecked() && !LinkState.Lost();
@@ -18,32 +111,10 @@ double TForm1::ClockSeconds() const {
     return UtcNow() * 86400.0;
 }
 
-void TForm1::ClosePortAnyway() {
-    try {
-        ComPort1->ClosePort();
-    } catch (const std::exception &) {
-        // Only the purge failed; the port is closed all the same.
-    }
-}
-
-void TForm1::AbandonConnect(int model) {
-    // Nothing of the disconnect runs: the receiver never took the connect.
-    Timer2->stop();
-    ClosePortAnyway();
-    if (LinePort) LinePort->CloseLinePort();
-    {
-        // Unticked without running the disconnect.
-        const QSignalBlocker quiet(checkaor);
-        checkaor->setChecked(false);
-    }
-    SwitchControlsOnDisconnect(model);
-}
-
 void TForm1::SerialLinkLost(const std::string &cause) {
     if (!checkaor->isChecked() || LinkState.Lost()) return;
     // Closed so that the device can come back; nothing is sent until then.
-    Timer2->stop();
-    ClosePortAnyway();
+    if (Link) Link->Abandon();
     ReceiverLinkLost(QString::fromStdString(cause));
 }
 
@@ -58,20 +129,7 @@ bool TForm1::LinkFailureHandled(const EComPort &error) {
 
 void TForm1::RetryLostLink() {
     if (!checkaor->isChecked() || !LinkState.RetryDue(ClockSeconds())) return;
-    const int model = cbrx->currentIndex();
-    const TReceiverEntry *entry = FindReceiverModel(model);
-    if (!entry || entry->Link != TLinkKind::SerialPort) return;
-    try {
-        ApplyModelLineSettings(*ComPort1, *entry, Settings.ICOMBaudrate);
-        ComPort1->OpenPort();
-        if (entry->Extra == TExtraLines::DtrOnAfterOpen) ComPort1->DriveDTR(true);
-        SendSerialWrites(SerialProcedure(model, Settings.FRG100Delay).Init);
-    } catch (const std::exception &) {
-        // Not back yet: the next attempt follows in a few seconds.
-        ClosePortAnyway();
-        return;
-    }
-    if (model == rmPCR1000) Timer2->start();
+    if (!Link || !Link->Reopen()) return;
     ReceiverLinkBack();
     // Back to the frequency shown, whatever the initialisation tuned to.
     SetFreq(Edit1->text());
@@ -80,12 +138,14 @@ void TForm1::RetryLostLink() {
 void TForm1::ReceiverLinkLost(const QString &cause) {
     if (!LinkState.LinkLost(cause.toStdString(), ClockSeconds())) return;
     StatusBar1->showMessage(QString::fromStdString(LinkState.StatusText()));
+    UpdateKeepAlive();
 }
 
 void TForm1::ReceiverLinkBack() {
     if (!LinkState.Lost()) return;
     LinkState.Reconnected();
     StatusBar1->clearMessage();
+    UpdateKeepAlive();
 }
 
 } // namespace drmq

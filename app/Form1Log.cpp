@@ -8,8 +8,6 @@
 #include "logging/DecoderSequences.h"
 #include "logging/LevelChartWindow.h"
 #include "logging/SignalLevel.h"
-#include "rig/ComPort.h"
-#include "rig/ReceiverModel.h"
 #include "schedule/ScheduleGridModel.h"
 #include "schedule/StationOnAir.h"
 
@@ -51,7 +49,7 @@ void TForm1::Button3Click() {
         DreamReadTimer.start();
     }
     LogRunning = true;
-    if (cbrxl->isChecked() && ReportsSignalLevel(cbrx->currentIndex())) {
+    if (cbrxl->isChecked() && ReportsSignalLevel(SelectedModel())) {
         ReceptionLog.OpenFile(kLogFileName, ToCp1252(Edit1->text()), ToCp1252(cbrx->currentText()));
     }
     Button3->setEnabled(false);
@@ -77,57 +75,8 @@ void TForm1::Button4Click() {
     ReceptionLog.Finish();
 }
 
-void TForm1::ReadArrivedByte(std::uint8_t &target) {
-    std::string arrived;
-    if (ComPort1->ReceiveBytes(arrived, 1) == 1) target = static_cast<std::uint8_t>(arrived[0]);
-}
-
 void TForm1::ReadSignalLevel() {
-    const double correction = AntennaCorrectionValue(Settings.AntennaCorrection);
-    switch (cbrx->currentIndex()) {
-    case rmAOR7030:
-        for (const char *part : {"P", "3O", "q"}) ComPort1->SendBytes(part);
-        ReadArrivedByte(SMeterByte);
-        for (const char *part : {"P", "4@", "q"}) ComPort1->SendBytes(part);
-        ReadArrivedByte(AorSecondByte);
-        Rxl = Aor7030Level(SMeterByte, AorSecondByte, cbatt->currentIndex(), correction);
-        lblsm->setText(RoundedLevelText(Rxl));
-        break;
-    case rmDWT:
-        // The front end reports a level only in "DRM" mode.
-        if (dwtmod->ItemIndex() == 0) {
-            const double lif = LibraryHandle.FrontendGetLIF();
-            const std::int16_t level = DwtLevel(LibraryHandle.FrontendGetRfLevel(), correction);
-            lblsm->setText(QString::number(level));
-            lbldwtlif->setText("LIF:" + ShortestDecimalText(lif));
-            Rxl = level;
-        }
-        break;
-    case rmFRG100: {
-        ComPort1->SendBytes(std::string_view("\x00\x00\x00\x00\xF7", 5));
-        // While a new frequency is being typed the field may hold no number:
-        // then this tick takes no reading (rather than an error box a second).
-        int khz = 0;
-        if (!TryStrToInt(ToCp1252(Edit1->text()), khz)) break;
-        // The reading is the one an earlier reply left in SMeterByte.
-        Rxl = Frg100Level(CalibrationTable, SMeterByte, khz, correction);
-        lblsm->setText(ShortestDecimalText(Rxl));
-        break;
-    }
-    case rmHamlib:
-        HamlibReadLevel();
-        break;
-    case rmTS850:
-        ComPort1->SendBytes("SM;");
-        ComPort1->ReceiveBytes(ReplyBuffer, 7);
-        if (const auto level = Ts850Level(ReplyBuffer, correction)) {
-            Rxl = *level;
-            lblsm->setText(RoundedLevelText(Rxl));
-        }
-        break;
-    default:
-        break;
-    }
+    if (Link) Link->RequestLevel();
 }
 
 void TForm1::LogTick() {

@@ -45,17 +45,17 @@ void SwitchCommonControls(TForm1 &form, bool connected) {
 }
 } // namespace
 
-void TForm1::SwitchControlsOnConnect(int model, const std::function<void()> &afterCommonSet) {
+void TForm1::SwitchControlsOnConnect(const std::function<void()> &afterCommonSet) {
     SwitchCommonControls(*this, true);
     UpdateHamlibButton();
     if (afterCommonSet) afterCommonSet();
-    ApplyModelControls(ConnectControls(model));
+    ApplyModelControls(ConnectControls(LinkModel()));
 }
 
-void TForm1::SwitchControlsOnDisconnect(int model) {
+void TForm1::SwitchControlsOnDisconnect() {
     SwitchCommonControls(*this, false);
     UpdateHamlibButton();
-    ApplyModelControls(DisconnectControls(model));
+    ApplyModelControls(DisconnectControls(LinkModel()));
 }
 
 void TForm1::ApplyModelControls(const TModelControls &controls) {

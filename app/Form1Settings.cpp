@@ -75,7 +75,8 @@ void TForm1::ReadSettingsFirstGroup() {
     const int h = ini.ReadInteger(kSettings, "Form height", Scale(516));
     ApplyWindowPosition(x, y, h);
     cbcom->setCurrentIndex(ini.ReadInteger(kSettings, "COM Port", 0));
-    cbrx->setCurrentIndex(ini.ReadInteger(kSettings, "Receiver", 0));
+    // "Receiver" holds the model's number, which stays the same when models are added.
+    cbrx->setCurrentIndex(ListIndexOfModel(ini.ReadInteger(kSettings, "Receiver", 0)));
     cbstep->setCurrentIndex(ini.ReadInteger(kSettings, "Step", 2));
     chkupdate->setChecked(ini.ReadBool(kSettings, "Update", true));
     cbrxl->setChecked(ini.ReadBool(kSettings, "RXL Log", false));
@@ -169,7 +170,7 @@ void TForm1::WriteSettings() {
     ini.WriteInteger(kSettings, "PositionY", pos().y());
     ini.WriteInteger(kSettings, "Form height", height());
     ini.WriteInteger(kSettings, "COM Port", cbcom->currentIndex());
-    ini.WriteInteger(kSettings, "Receiver", cbrx->currentIndex());
+    ini.WriteInteger(kSettings, "Receiver", SelectedModel());
     ini.WriteBool(kSettings, "RXL Log", cbrxl->isChecked());
     ini.WriteInteger(kSettings, "Step", cbstep->currentIndex());
     ini.WriteBool(kSettings, "Update", chkupdate->isChecked());

@@ -4,66 +4,43 @@
 #include "app/RadioGroup.h"
 #include "core/Cp1252.h"
 #include "core/RunErrors.h"
-#include "rig/ComPort.h"
-#include "rig/ReceiverModel.h"
-#include "tuning/ControlCommands.h"
 #include "tuning/PresetsDialog.h"
 
 namespace drmq {
 
-void TForm1::SendSerialWrites(const std::vector<std::string> &writes) {
-    for (const std::string &bytes : writes) ComPort1->SendBytes(bytes);
-}
-
-// ---- Attenuator, filter, levels -------------------------------------------
+// ---- Attenuator, filter, levels, DWT front end -----------------------------------
 
 void TForm1::cbattChange() {
     if (!checkaor->isChecked()) return;
-    if (cbrx->currentIndex() == rmHamlib) return HamlibAttenuatorChange();
     SetAtt(QString::number(cbatt->currentIndex()));
 }
 
 void TForm1::SetAtt(const QString &value) {
-    SendSerialWrites(AttenuatorCommand(cbrx->currentIndex(), ToCp1252(value), Settings.ICOMRigAddress));
+    if (Link) Link->SetAttenuator(value.toInt());
 }
 
 void TForm1::cbfilterChange() {
-    if (!checkaor->isChecked()) return;
-    if (cbrx->currentIndex() == rmHamlib) return HamlibFilterChange();
-    SendSerialWrites(FilterCommand(cbrx->currentIndex(), cbfilter->currentIndex()));
+    if (checkaor->isChecked() && Link) Link->SetFilter(cbfilter->currentIndex());
 }
 
 void TForm1::VolBarChange() {
-    if (!checkaor->isChecked()) return;
-    if (cbrx->currentIndex() == rmHamlib) return HamlibVolumeChange();
-    SendSerialWrites(AuxLevelCommand(cbrx->currentIndex(), VolBar->value()));
+    if (checkaor->isChecked() && Link) Link->SetAuxLevel(VolBar->value());
 }
 
 void TForm1::SpeakBarChange() {
-    if (!checkaor->isChecked()) return;
-    SendSerialWrites(SpeakerLevelCommand(cbrx->currentIndex(), SpeakBar->value()));
-}
-
-// ---- DWT front end ------------------------------------------------------------
-
-bool TForm1::DwtConnected() const {
-    const int model = cbrx->currentIndex();
-    return checkaor->isChecked() && (model == rmDWT || model == rmDWTCT) && LibraryHandle.Loaded();
+    if (checkaor->isChecked() && Link) Link->SetSpeakerLevel(SpeakBar->value());
 }
 
 void TForm1::dwtmodClick() {
-    const std::optional<int> mode = DwtModeArgument(dwtmod->ItemIndex());
-    if (mode && DwtConnected()) LibraryHandle.FrontendSetMode(*mode);
+    if (checkaor->isChecked() && Link) Link->SetDwtMode(dwtmod->ItemIndex());
 }
 
 void TForm1::cmbantChange() {
-    const std::optional<int> antenna = DwtSwitchArgument(cmbant->currentIndex());
-    if (antenna && DwtConnected()) LibraryHandle.FrontendSetAntennaMode(*antenna);
+    if (checkaor->isChecked() && Link) Link->SetAntenna(cmbant->currentIndex());
 }
 
 void TForm1::cmbdwtattChange() {
-    const std::optional<int> attenuator = DwtSwitchArgument(cmbdwtatt->currentIndex());
-    if (attenuator && DwtConnected()) LibraryHandle.FrontendSetRfAttenuator(*attenuator);
+    if (checkaor->isChecked() && Link) Link->SetRfAttenuator(cmbdwtatt->currentIndex());
 }
 
 // ---- Step buttons, wheel, direct entry, bands ---------------------------------

@@ -17,7 +17,8 @@ constexpr double kS9Dbuv = 34.0;
 } // namespace
 
 bool ReportsSignalLevel(int model) {
-    return model == rmAOR7030 || model == rmFRG100 || model == rmDWT || model == rmTS850 || model == rmHamlib;
+    const TReceiverEntry *entry = FindReceiverModel(model);
+    return entry && entry->Level != TLevelKind::None;
 }
 
 double HamlibLevel(int strengthDb, double correction) {

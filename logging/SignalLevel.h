@@ -13,7 +13,7 @@
 
 namespace drmq {
 
-// Whether a model (receiver list index) reports a signal level: AOR7030,
+// Whether a model (catalogue number) reports a signal level: AOR7030,
 // FRG100, DWT, TS-850 and Hamlib rigs; only these write the log file.
 bool ReportsSignalLevel(int model);
 

@@ -56,8 +56,42 @@ struct TModelControls {
 };
 
 // The controls of a model on connect and on disconnect (besides the common
-// sets that every model switches); nothing for an index outside 0..18.
+// sets that every model switches), as its catalogue row names them; nothing
+// for a number the catalogue does not have.
 TModelControls ConnectControls(int model);
 TModelControls DisconnectControls(int model);
+
+// Changes nothing.
+inline TModelControls NoControls() { return {}; }
+
+// The control sets the catalogue rows name.
+namespace control_sets {
+// The four receiver controls disabled.
+TModelControls AllDisabled();
+TModelControls Aor7030Connect();
+TModelControls Frg100Connect();
+TModelControls Rx320dConnect();
+TModelControls Pcr1000Connect();
+TModelControls ElektorConnect();
+TModelControls Ts850Connect();
+TModelControls Nrd545Connect();
+TModelControls Nrd535Connect();
+TModelControls Nrd525Connect();
+TModelControls DwtConnect();
+TModelControls DwtCtConnect();
+TModelControls Drt1Connect();
+TModelControls IcomConnect();
+// Lists remembered, bars disabled, level display hidden (AOR7030, Hamlib).
+TModelControls LevelReceiverDisconnect();
+TModelControls Frg100Disconnect();
+TModelControls Wrg303Disconnect();
+TModelControls Pcr1000Disconnect();
+TModelControls ElektorDisconnect();
+// Lists remembered, bars disabled (the NRD family, ICOM).
+TModelControls StoredListsDisconnect();
+TModelControls DwtDisconnect();
+TModelControls Drt1Disconnect();
+TModelControls Ts850Disconnect();
+} // namespace control_sets
 
 } // namespace drmq

@@ -35,8 +35,19 @@ std::string ZeroPadded(int value, int width) {
     return digits;
 }
 
-bool IsJrcWithAttenuator(int model) {
-    return model == rmNRD545 || model == rmNRD535 || model == rmNRD525;
+// The control commands a model speaks and the number of its filters.
+TControlFamily FamilyOf(int model) {
+    const TReceiverEntry *entry = FindReceiverModel(model);
+    return entry ? entry->Controls : TControlFamily::None;
+}
+
+int FiltersOf(int model) {
+    const TReceiverEntry *entry = FindReceiverModel(model);
+    return entry ? entry->Filters : 0;
+}
+
+bool IsJrc(TControlFamily family) {
+    return family == TControlFamily::Nrd545 || family == TControlFamily::Nrd;
 }
 
 } // namespace
@@ -46,7 +57,8 @@ unsigned char IcomAddressByte(std::string_view text) {
 }
 
 TSerialWrites AttenuatorCommand(int model, std::string_view value, std::string_view icomAddressText) {
-    if (model == rmAOR7030) {
+    const TControlFamily family = FamilyOf(model);
+    if (family == TControlFamily::Aor7030) {
         static const std::string_view kValues[] = {"0", "1", "2", "3", "4", "5"};
         for (int i = 0; i < 6; ++i)
             if (value == kValues[i]) return {"P", "3@", Byte(0x60 + i), "$"};
@@ -55,9 +67,9 @@ TSerialWrites AttenuatorCommand(int model, std::string_view value, std::string_v
     const bool off = value == "0";
     const bool on = value == "1";
     if (!off && !on) return {};
-    if (model == rmPCR1000) return {std::string(on ? "J4701" : "J4700") + CR + LF};
-    if (IsJrcWithAttenuator(model)) return {std::string(on ? "A1" : "A0") + CR};
-    if (model == rmICOM) {
+    if (family == TControlFamily::Pcr1000) return {std::string(on ? "J4701" : "J4700") + CR + LF};
+    if (IsJrc(family)) return {std::string(on ? "A1" : "A0") + CR};
+    if (family == TControlFamily::Icom) {
         const unsigned char address = IcomAddressByte(icomAddressText);
         if (off) return {IcomFrame(address, 0x11, 0x00)};
         return {IcomFrame(address, 0x11, 0x18), IcomFrame(address, 0x11, 0x20)};
@@ -66,34 +78,36 @@ TSerialWrites AttenuatorCommand(int model, std::string_view value, std::string_v
 }
 
 TSerialWrites FilterCommand(int model, int index) {
-    if (model == rmAOR7030 && index >= 0 && index <= 5) return {"1J", "P", "3D", Byte(0x61 + index), "#+"};
-    const int filters = (model == rmNRD545 || model == rmNRD535) ? 3 : model == rmNRD525 ? 4 : 0;
-    if (index >= 0 && index < filters) return {"B" + std::to_string(index), std::string(1, CR)};
+    const TControlFamily family = FamilyOf(model);
+    const bool listed = index >= 0 && index < FiltersOf(model);
+    if (family == TControlFamily::Aor7030 && listed) return {"1J", "P", "3D", Byte(0x61 + index), "#+"};
+    if (IsJrc(family) && listed) return {"B" + std::to_string(index), std::string(1, CR)};
     return {};
 }
 
 TSerialWrites AuxLevelCommand(int model, int position) {
-    if (model == rmAOR7030) {
+    const TControlFamily family = FamilyOf(model);
+    if (family == TControlFamily::Aor7030) {
         const int a = 100 - position;
         const int b = std::clamp(static_cast<int>(std::trunc(a * 0.364 + 27.5)), 27, 63);
         return {"P", "2D", AorNibbles(b), "$"};
     }
-    if (model == rmRX320D) return {std::string{'A', '\0', static_cast<char>(position), CR}};
+    if (family == TControlFamily::Rx320d) return {std::string{'A', '\0', static_cast<char>(position), CR}};
     return {};
 }
 
 TSerialWrites SpeakerLevelCommand(int model, int position) {
-    switch (model) {
-    case rmAOR7030: {
+    switch (FamilyOf(model)) {
+    case TControlFamily::Aor7030: {
         const int a = 100 - position;
         const int b = std::min(static_cast<int>(std::trunc(a * 0.485 + 15.5)), 63);
         return {"P", "1N", AorNibbles(b), "$"};
     }
-    case rmRX320D:
+    case TControlFamily::Rx320d:
         return {std::string{'V', '\0', static_cast<char>(position), CR}};
-    case rmPCR1000:
+    case TControlFamily::Pcr1000:
         return {"J40" + ZeroPadded(std::min(100 - position, 99), 2) + CR + LF};
-    case rmNRD545:
+    case TControlFamily::Nrd545:
         return {"JJ" + ZeroPadded(255 - position, 3), std::string(1, CR)};
     default:
         return {};

@@ -11,7 +11,6 @@ namespace drmq {
 
 namespace {
 using namespace std::string_literals;
-using TKind = TFrequencyCommand::TKind;
 
 // The digit-based models use the characters of the text directly; they take
 // texts of 3 to 5 decimal digits and send nothing for any other.
@@ -29,23 +28,6 @@ std::string Padded(std::string_view text, size_t width) {
 char Bcd(char high, char low) {
     return static_cast<char>(((high - '0') << 4) | (low - '0'));
 }
-
-// Text commands: head, the kHz text filled to a width, tail. Filling to the
-// width is the same as the prefix the receiver needs for 3, 4 or 5 digits.
-struct TTextCommand {
-    int model;
-    const char *head;
-    size_t width;
-    const char *tail;
-};
-const TTextCommand kTextCommands[] = {
-    {rmPCR1000, "K0", 7, "000020200\r\n"},
-    {rmE1800, "\n00F", 5, "K0\r"},
-    {rmNRD545, "F", 7, "000\r"},
-    {rmNRD535, "F", 5, "000\r"},
-    {rmNRD525, "F", 6, "00\r"},
-    {rmTS850, "FA", 8, "000;"},
-};
 
 // The three middle bytes of the FRG100 and FRG8800: 10 Hz units in packed
 // BCD, least significant pair first (d is the text filled to 5 digits).
@@ -65,34 +47,17 @@ std::string IcomCommand(const std::string &d, const TTuningSettings &settings) {
            "\x00\xFD"s;
 }
 
-std::string DigitCommand(int model, std::string_view text, const TTuningSettings &settings) {
-    for (const auto &c : kTextCommands)
-        if (c.model == model) return (std::string(c.head) += Padded(text, c.width)) += c.tail;
+// The digit-based families use the characters of the text directly.
+std::string DigitCommand(const TReceiverEntry &entry, std::string_view text, const TTuningSettings &settings) {
     const std::string d5 = Padded(text, 5);
-    switch (model) {
-    case rmFRG100: return ("\x00"s += Frg100Digits(d5)) += '\x0A';
-    case rmFRG8800: return ("\x01"s += Frg100Digits(d5)) += '\x01';
-    case rmFT847: return Ft847Command(d5, settings);
-    case rmICOM: return IcomCommand(Padded(text, 6), settings);
+    switch (entry.Frequency) {
+    case TFrequencyFamily::Text: return (std::string(entry.TextHead) += Padded(text, entry.TextWidth)) += entry.TextTail;
+    case TFrequencyFamily::Frg100: return ("\x00"s += Frg100Digits(d5)) += '\x0A';
+    case TFrequencyFamily::Frg8800: return ("\x01"s += Frg100Digits(d5)) += '\x01';
+    case TFrequencyFamily::Ft847: return Ft847Command(d5, settings);
+    case TFrequencyFamily::Icom: return IcomCommand(Padded(text, 6), settings);
     default: return {};
     }
-}
-
-bool IsDigitModel(int model) {
-    switch (model) {
-    case rmFRG100: case rmFRG8800: case rmFT847: case rmPCR1000: case rmE1800: case rmNRD545:
-    case rmICOM: case rmNRD535: case rmNRD525: case rmTS850:
-        return true;
-    default:
-        return false;
-    }
-}
-
-TFrequencyCommand Serial(std::string bytes) {
-    TFrequencyCommand c;
-    c.Kind = bytes.empty() ? TKind::None : TKind::Serial;
-    c.Bytes = std::move(bytes);
-    return c;
 }
 } // namespace
 
@@ -124,21 +89,20 @@ std::string Rx320dCommand(int khz) {
 }
 
 TFrequencyCommand FrequencyCommand(int model, std::string_view text, int khz, const TTuningSettings &settings) {
-    if (IsDigitModel(model)) return Serial(IsDigitText(text) ? DigitCommand(model, text, settings) : std::string());
     TFrequencyCommand c;
-    c.Khz = khz;
-    c.Hz = std::int64_t{khz} * 1000;
-    switch (model) {
-    case rmAOR7030: return Serial(Aor7030Command(khz, settings.AOR7030Offset));
-    case rmRX320D: return Serial(Rx320dCommand(khz));
-    case rmWRG303:
-    case rmWRG313: c.Kind = TKind::RadioLibrary; break;
-    case rmDWT:
-    case rmDWTCT: c.Kind = TKind::FrontendLibrary; break;
-    case rmElektor: c.Kind = TKind::Elektor; break;
-    case rmDRT1: c.Kind = TKind::DRT1; break;
-    case rmHamlib: c.Kind = TKind::Hamlib; break;
-    default: break;
+    const TReceiverEntry *entry = FindReceiverModel(model);
+    if (!entry) return c;
+    switch (entry->Frequency) {
+    case TFrequencyFamily::None: break;
+    case TFrequencyFamily::Aor7030: c.Bytes = Aor7030Command(khz, settings.AOR7030Offset); break;
+    case TFrequencyFamily::Rx320d: c.Bytes = Rx320dCommand(khz); break;
+    case TFrequencyFamily::Hz:
+        c.Khz = khz;
+        c.Hz = std::int64_t{khz} * 1000;
+        break;
+    default:
+        if (IsDigitText(text)) c.Bytes = DigitCommand(*entry, text, settings);
+        break;
     }
     return c;
 }

@@ -14,23 +14,16 @@ struct TTuningSettings {
     std::string ICOMRigAddress = "$00";  // CI-V destination address
 };
 
+// A serial model's command is Bytes; the others (libraries, synthesizers,
+// Hamlib) take the frequency itself as Khz and Hz. Nothing to send: all empty.
 struct TFrequencyCommand {
-    enum class TKind {
-        None,            // nothing is sent
-        Serial,          // Bytes go out on the serial port
-        RadioLibrary,    // WiNRADiO SetFrequency with Hz
-        FrontendLibrary, // DWT FrontendSetFrequency with Hz
-        Elektor,         // LO with Khz
-        DRT1,            // CFR1, CFR2, then FTWout with Hz
-        Hamlib           // the Hamlib rig is tuned to Hz
-    };
-    TKind Kind = TKind::None;
     std::string Bytes;
     std::int64_t Khz = 0;
     std::int64_t Hz = 0;
+    bool Empty() const { return Bytes.empty() && Hz == 0; }
 };
 
-// The command of model for the frequency text (decimal digits, in kHz) whose
+// The command of the model (catalogue number) for the frequency text (decimal digits, in kHz) whose
 // whole-number value is khz. The digit-based models send nothing unless the
 // text has 3, 4 or 5 characters, all decimal digits. A FT847 offset or ICOM
 // address that does not convert raises EConvertError.

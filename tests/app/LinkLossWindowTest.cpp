@@ -83,7 +83,7 @@ TEST_F(LinkLossWindowTest, UnpluggedReceiverIsToldOnceAndComesBackWithItsConnect
     ASSERT_FALSE(tuneBytes.empty());
     form.Button3->click(); // a log runs through the loss
     rig->SendFrg100Reading(0x40);
-    ASSERT_TRUE(ProcessEventsUntil([&] { return form.SMeterByte == 0x40; }, 10000));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return form.Readings.SMeterByte == 0x40; }, 10000));
     TickAfter(form, 1);
     EXPECT_FALSE(rig->Received().empty()) << "each tick asks for the S-meter";
 

@@ -89,8 +89,8 @@ TEST_F(RigWindow, Frg100DelaySettingIsTheFourthByte) {
     StartWith(rmFRG100, "FRG100 Delay=300\r\n");
     Click();
     EXPECT_EQ(rig.Received(), "\x20\x01\xF7\x01\x20\x00\x00\x00\x2C\x0E"s);
-    EXPECT_EQ(form->CalibrationTable[0][0], 5);
-    EXPECT_EQ(form->CalibrationTable[255][58], 7);
+    EXPECT_EQ(form->Readings.CalibrationTable[0][0], 5);
+    EXPECT_EQ(form->Readings.CalibrationTable[255][58], 7);
 }
 
 TEST_F(RigWindow, MissingCalibrationIsReportedAndTheConnectionStays) {
@@ -148,23 +148,23 @@ TEST_F(RigWindow, Frg100TakesOnlyWholeFiveByteReplies) {
     Click();
     rig.Received();
     rig.SendFrg100Reading(0x9A);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return form->SMeterByte == 0x9A; }));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return form->Readings.SMeterByte == 0x9A; }));
     // Split in two notifications: both parts are dropped.
     rig.Send("\x00\x00\x00"s);
     ProcessEventsFor(150);
     rig.Send("\x42\xF7"s);
     ProcessEventsFor(150);
-    EXPECT_EQ(form->SMeterByte, 0x9A);
+    EXPECT_EQ(form->Readings.SMeterByte, 0x9A);
     // Two replies taken at once are dropped as well.
     rig.Send("\x00\x00\x00\x11\xF7\x00\x00\x00\x22\xF7"s);
     ProcessEventsFor(150);
-    EXPECT_EQ(form->SMeterByte, 0x9A);
+    EXPECT_EQ(form->Readings.SMeterByte, 0x9A);
     // A reply that does not end in 0xF7 is dropped.
     rig.Send("\x00\x00\x00\x33\xF6"s);
     ProcessEventsFor(150);
-    EXPECT_EQ(form->SMeterByte, 0x9A);
+    EXPECT_EQ(form->Readings.SMeterByte, 0x9A);
     rig.SendFrg100Reading(0x10);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return form->SMeterByte == 0x10; }));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return form->Readings.SMeterByte == 0x10; }));
 }
 
 TEST_F(RigWindow, OtherModelsLeaveRepliesWaiting) {
@@ -173,7 +173,7 @@ TEST_F(RigWindow, OtherModelsLeaveRepliesWaiting) {
     rig.Send("FA00006095000;");
     ProcessEventsFor(200);
     EXPECT_EQ(form->ComPort1->WaitingCount(), 14);
-    EXPECT_TRUE(form->ReplyBuffer.empty());
+    EXPECT_TRUE(form->Readings.ReplyBuffer.empty());
 }
 
 TEST_F(RigWindow, Pcr1000KeepAliveRunsWhileConnected) {

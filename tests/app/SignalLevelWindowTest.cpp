@@ -84,7 +84,7 @@ TEST_F(SignalLevelWindowTest, Frg100LooksUpTheLastReadingAndSkipsAFieldWithoutAN
     WriteFile("FRG100.cal", calibration + "\r\n");
     TForm1 &form = ConnectSerial(rmFRG100, "0.5");
     ASSERT_EQ(form.Edit1->text(), "6095");
-    form.SMeterByte = 200;
+    form.Readings.SMeterByte = 200;
     Tick(form);
     EXPECT_EQ(pty.ReadUntilQuiet(), std::string("\x00\x00\x00\x00\xF7", 5));
     EXPECT_DOUBLE_EQ(form.Rxl, 41.5);
@@ -92,7 +92,7 @@ TEST_F(SignalLevelWindowTest, Frg100LooksUpTheLastReadingAndSkipsAFieldWithoutAN
 
     // The user clears the field to type another frequency.
     form.Edit1->setText("");
-    form.SMeterByte = 0;
+    form.Readings.SMeterByte = 0;
     Tick(form);
     EXPECT_EQ(pty.ReadUntilQuiet(), std::string("\x00\x00\x00\x00\xF7", 5));
     EXPECT_DOUBLE_EQ(form.Rxl, 41.5);

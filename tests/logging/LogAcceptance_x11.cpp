@@ -117,7 +117,7 @@ TEST_F(LogAcceptanceTest, TwoMinuteLogOfAnFrg100CarriesTheCalibratedLevel) {
     ASSERT_TRUE(test::ProcessEventsUntil(
         [&] {
             Tick(form, far);
-            return form.SMeterByte == kSMeter;
+            return form.Readings.SMeterByte == kSMeter;
         },
         5000));
     Tick(form, far);

@@ -10,7 +10,6 @@ namespace drmq::test {
 namespace {
 
 using namespace std::string_literals;
-using TKind = TFrequencyCommand::TKind;
 
 const int kDigitModels[] = {rmFRG100, rmFRG8800, rmFT847, rmPCR1000, rmE1800,
                             rmNRD545, rmICOM,    rmNRD535, rmNRD525, rmTS850};
@@ -31,7 +30,8 @@ class SerialCommand : public ::testing::TestWithParam<SerialCase> {};
 TEST_P(SerialCommand, SendsTheModelsBytes) {
     const SerialCase &c = GetParam();
     const TFrequencyCommand command = Command(c.model, c.text);
-    EXPECT_EQ(command.Kind, TKind::Serial);
+    EXPECT_FALSE(command.Bytes.empty());
+    EXPECT_EQ(command.Hz, 0);
     EXPECT_EQ(command.Bytes, c.bytes);
 }
 
@@ -91,7 +91,7 @@ TEST(FrequencyCommand, LeadingZeroIsReadAsADigit) {
     for (int model : kDigitModels) {
         const auto withZero = Command(model, "0153");
         const auto plain = Command(model, "153");
-        EXPECT_EQ(withZero.Kind, TKind::Serial) << model;
+        EXPECT_FALSE(withZero.Bytes.empty()) << model;
         EXPECT_EQ(withZero.Bytes, plain.Bytes) << model;
     }
 }
@@ -100,7 +100,7 @@ TEST(FrequencyCommand, DigitModelsSendNothingForOtherLengthsOrNonDigits) {
     for (int model : kDigitModels) {
         for (const char *text : {"006095", "+6095", " 531", "$FF"}) {
             const auto command = Command(model, text);
-            EXPECT_EQ(command.Kind, TKind::None) << model << " " << text;
+            EXPECT_TRUE(command.Empty()) << model << " " << text;
             EXPECT_TRUE(command.Bytes.empty()) << model << " " << text;
         }
     }
@@ -136,14 +136,14 @@ TEST(FrequencyCommand, IcomAddressIsDecimalOrDollarHex) {
 TEST(FrequencyCommand, LibraryAndSynthesizerModelsGetTheirFrequency) {
     struct Case {
         int model;
-        TKind kind;
+        TLinkKind link;
     };
-    for (const Case c : {Case{rmWRG303, TKind::RadioLibrary}, Case{rmWRG313, TKind::RadioLibrary},
-                         Case{rmDWT, TKind::FrontendLibrary}, Case{rmDWTCT, TKind::FrontendLibrary},
-                         Case{rmElektor, TKind::Elektor}, Case{rmDRT1, TKind::DRT1},
-                         Case{rmHamlib, TKind::Hamlib}}) {
+    for (const Case c : {Case{rmWRG303, TLinkKind::RadioLibrary}, Case{rmWRG313, TLinkKind::RadioLibrary},
+                         Case{rmDWT, TLinkKind::FrontendLibrary}, Case{rmDWTCT, TLinkKind::FrontendLibrary},
+                         Case{rmElektor, TLinkKind::LinesHeld}, Case{rmDRT1, TLinkKind::LinesPerCommand},
+                         Case{rmHamlib, TLinkKind::HamlibRig}}) {
         const auto command = Command(c.model, "6095");
-        EXPECT_EQ(command.Kind, c.kind) << c.model;
+        EXPECT_EQ(FindReceiverModel(c.model)->Link, c.link) << c.model;
         EXPECT_EQ(command.Hz, 6095000) << c.model;
         EXPECT_EQ(command.Khz, 6095) << c.model;
         EXPECT_TRUE(command.Bytes.empty()) << c.model;
@@ -151,8 +151,8 @@ TEST(FrequencyCommand, LibraryAndSynthesizerModelsGetTheirFrequency) {
 }
 
 TEST(FrequencyCommand, IndexOutsideTheCatalogueSendsNothing) {
-    EXPECT_EQ(Command(-1, "6095").Kind, TKind::None);
-    EXPECT_EQ(Command(19, "6095").Kind, TKind::None);
+    EXPECT_TRUE(Command(-1, "6095").Empty());
+    EXPECT_TRUE(Command(19, "6095").Empty());
 }
 
 } // namespace
