@@ -1,6 +1,7 @@
 // Tuning latency per receiver family: from SetFreq (the end of a click on a
 // schedule row) to the last byte of the command at the far end of a
 // pseudo-terminal.
+#include "BenchOptions.h"
 #include "app/Program.h"
 #include "rig/ReceiverModel.h"
 #include "support/PtyPair.h"
@@ -8,7 +9,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 
 namespace drmq {
 namespace {
@@ -25,17 +25,9 @@ void BM_SetFreqToLastByte(benchmark::State &state, TFamily family) {
     test::TPtyPair pty;
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/";
-    std::ofstream(folder + "DRMSchedule.ini", std::ios::binary) << "empty schedule\r\n";
-    std::ofstream(folder + "wwv.txt", std::ios::binary) << "\r\n";
-    std::ofstream(folder + "DRMQuodra.ini") << "[Settings]\r\nUpdate=0\r\nReceiver=" << family.model
-                                             << "\r\nCOM Port=0\r\n[Ports]\r\nCOM1=" << pty.DevicePath() << "\r\n";
-    TForm1Options options;
-    options.ProgramFolder = folder;
-    options.StartTimers = false;
+    bench::WriteReceiverFolder(folder, family.model, pty.DevicePath());
     QStringList errors;
-    options.ShowErrorBox = [&](const QString &text) { errors << text; };
-    options.ShowMessage = [&](const QString &text) { errors << text; };
-    TProgram program(options);
+    TProgram program(bench::QuietOptions(folder, errors));
     TForm1 &form = *program.Form1;
     form.checkaor->click();
     pty.ReadUntilQuiet(50);

@@ -76,16 +76,17 @@ TEST_F(LinkLossWindowTest, UnpluggedReceiverIsToldOnceAndComesBackWithItsConnect
     PlugIn();
     TForm1 &form = StartWith(rmFRG100, AdapterPath());
     form.checkaor->click();
-    const std::string connectBytes = rig->Received();
-    ASSERT_FALSE(connectBytes.empty());
+    // The FRG100's two initialisation writes, then its five-byte tuning.
+    const std::string connectBytes = rig->Received(10);
+    ASSERT_EQ(connectBytes.size(), 10u);
     form.SetFreq("7325");
-    const std::string tuneBytes = rig->Received();
-    ASSERT_FALSE(tuneBytes.empty());
+    const std::string tuneBytes = rig->Received(5);
+    ASSERT_EQ(tuneBytes.size(), 5u);
     form.Button3->click(); // a log runs through the loss
     rig->SendFrg100Reading(0x40);
     ASSERT_TRUE(ProcessEventsUntil([&] { return form.Readings.SMeterByte == 0x40; }, 10000));
     TickAfter(form, 1);
-    EXPECT_FALSE(rig->Received().empty()) << "each tick asks for the S-meter";
+    EXPECT_EQ(rig->Received(5).size(), 5u) << "each tick asks for the S-meter";
 
     Unplug();
     // The tick's request meets the dead line before the line's own report arrives.
@@ -103,7 +104,7 @@ TEST_F(LinkLossWindowTest, UnpluggedReceiverIsToldOnceAndComesBackWithItsConnect
     PlugIn();
     TickAfter(form, 1);
     TickAfter(form, 3);
-    const std::string again = rig->ReceivedAtLeast(connectBytes.size() + tuneBytes.size(), 10000);
+    const std::string again = rig->Received(connectBytes.size() + tuneBytes.size());
     EXPECT_EQ(again.substr(0, connectBytes.size() + tuneBytes.size()), connectBytes + tuneBytes);
     EXPECT_TRUE(form.ComPort1->Connected());
     EXPECT_EQ(Status(form), "");
@@ -127,7 +128,7 @@ TEST_F(LinkLossWindowTest, UntickingDuringTheLossStopsTheRetrying) {
     PlugIn();
     TForm1 &form = StartWith(rmNRD535, AdapterPath());
     form.checkaor->click();
-    rig->Received();
+    rig->Received(6);
     Unplug();
     ASSERT_TRUE(ProcessEventsUntil([&] { return Status(form).startsWith("Receiver lost: "); }, 10000));
     form.checkaor->click();
@@ -135,9 +136,9 @@ TEST_F(LinkLossWindowTest, UntickingDuringTheLossStopsTheRetrying) {
     EXPECT_EQ(Status(form), "");
     PlugIn();
     for (int i = 0; i < 10; ++i) TickAfter(form, 1);
-    EXPECT_EQ(rig->Received(), "");
+    EXPECT_EQ(rig->Received(0), "");
     form.FormClose();
-    EXPECT_EQ(rig->Received(), "") << "an unreachable receiver is not idled at shutdown";
+    EXPECT_EQ(rig->Received(0), "") << "an unreachable receiver is not idled at shutdown";
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
@@ -198,7 +199,7 @@ TEST_F(LinkLossWindowTest, ConnectThatCannotOpenLeavesTheProgramDisconnected) {
         for (int i = 0; i < 5; ++i) TickAfter(form, 1);
         form.FormClose();
         EXPECT_EQ(errors.size(), 1) << errors.join("; ").toStdString();
-        EXPECT_EQ(rig->Received(), "");
+        EXPECT_EQ(rig->Received(0), "");
     }
 }
 

@@ -31,7 +31,7 @@ TEST_P(SerialConnect, SendsTheModelsBytesWithItsLineSettings) {
     StartWith(c.model);
     Click();
     ASSERT_TRUE(form->checkaor->isChecked());
-    EXPECT_EQ(rig.Received(), c.connectBytes);
+    EXPECT_EQ(rig.Received(c.connectBytes.size()), c.connectBytes);
     termios line{};
     ASSERT_EQ(tcgetattr(pty.FarFd(), &line), 0);
     EXPECT_EQ(cfgetospeed(&line), c.speed);
@@ -43,7 +43,7 @@ TEST_P(SerialConnect, SendsTheModelsBytesWithItsLineSettings) {
     EXPECT_TRUE(form->Edit1->isEnabled());
 
     Click();
-    EXPECT_EQ(rig.Received(), c.disconnectBytes);
+    EXPECT_EQ(rig.Received(c.disconnectBytes.size()), c.disconnectBytes);
     EXPECT_FALSE(form->ComPort1->Connected());
     EXPECT_TRUE(form->PortUsed) << "a serial connect is remembered for the shutdown";
     EXPECT_TRUE(form->cbrx->isEnabled());
@@ -78,7 +78,7 @@ using RigWindow = RigWindowFixture;
 TEST_F(RigWindow, IcomSpeedSettingOneSelects1200Baud) {
     StartWith(rmICOM, "ICOM Baudrate=1\r\nICOM rig address=$5C\r\n");
     Click();
-    EXPECT_EQ(rig.Received(), "\xFE\xFE\x5C\xE0\x05\x00\x50\x09\x06\x00\xFD"s);
+    EXPECT_EQ(rig.Received(11), "\xFE\xFE\x5C\xE0\x05\x00\x50\x09\x06\x00\xFD"s);
     termios line{};
     ASSERT_EQ(tcgetattr(pty.FarFd(), &line), 0);
     EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B1200));
@@ -88,7 +88,7 @@ TEST_F(RigWindow, Frg100DelaySettingIsTheFourthByte) {
     WriteFile("FRG100.cal", "5,7,");
     StartWith(rmFRG100, "FRG100 Delay=300\r\n");
     Click();
-    EXPECT_EQ(rig.Received(), "\x20\x01\xF7\x01\x20\x00\x00\x00\x2C\x0E"s);
+    EXPECT_EQ(rig.Received(10), "\x20\x01\xF7\x01\x20\x00\x00\x00\x2C\x0E"s);
     EXPECT_EQ(form->Readings.CalibrationTable[0][0], 5);
     EXPECT_EQ(form->Readings.CalibrationTable[255][58], 7);
 }
@@ -123,7 +123,7 @@ TEST_F(RigWindow, PortListChoosesThePortAtEveryConnect) {
     form->cbcom->setCurrentIndex(4);
     Click();
     EXPECT_EQ(form->ComPort1->Port(), "COM5");
-    EXPECT_EQ(rig.Received(), "\x81");
+    EXPECT_EQ(rig.Received(1), "\x81");
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
@@ -137,7 +137,7 @@ TEST_F(RigWindow, ReceiverOutsideTheListOnlyNamesThePort) {
     EXPECT_TRUE(form->cbrx->isEnabled());
     EXPECT_FALSE(form->Edit1->isEnabled());
     Click();
-    EXPECT_EQ(rig.Received(), "");
+    EXPECT_EQ(rig.Received(0), "");
     EXPECT_FALSE(form->PortUsed);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
@@ -146,7 +146,7 @@ TEST_F(RigWindow, Frg100TakesOnlyWholeFiveByteReplies) {
     WriteFile("FRG100.cal", "5,7,");
     StartWith(rmFRG100);
     Click();
-    rig.Received();
+    rig.Received(10);
     rig.SendFrg100Reading(0x9A);
     EXPECT_TRUE(ProcessEventsUntil([&] { return form->Readings.SMeterByte == 0x9A; }));
     // Split in two notifications: both parts are dropped.
@@ -179,18 +179,18 @@ TEST_F(RigWindow, OtherModelsLeaveRepliesWaiting) {
 TEST_F(RigWindow, Pcr1000KeepAliveRunsWhileConnected) {
     StartWith(rmPCR1000, "QRG=15440\r\n");
     Click();
-    rig.Received();
+    rig.Received(53);
     EXPECT_EQ(form->Edit1->text(), "6095");
     EXPECT_TRUE(form->Timer2->isActive());
     EXPECT_EQ(form->Timer2->interval(), 5000);
     form->Timer2Timer();
     rig.SetFamily(TSimFamily::Text);
-    EXPECT_EQ(rig.Commands(), std::vector<std::string>{"H101\r\n"});
+    EXPECT_EQ(rig.Commands(6), std::vector<std::string>{"H101\r\n"});
     Click();
     EXPECT_FALSE(form->Timer2->isActive());
-    EXPECT_EQ(rig.Received(), "H100\r\n");
+    EXPECT_EQ(rig.Received(6), "H100\r\n");
     form->Timer2Timer();
-    EXPECT_EQ(rig.Received(), "");
+    EXPECT_EQ(rig.Received(0), "");
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
@@ -203,9 +203,9 @@ TEST_F(RigWindow, E1800ConnectShowsItsStartFrequency) {
 TEST_F(RigWindow, ShutdownIdlesTheFt847WithItsOwnCatOff) {
     StartWith(rmFT847);
     Click();
-    rig.Received();
+    rig.Received(10);
     form->FormClose();
-    EXPECT_EQ(rig.Received(), "\x00\x00\x00\x00\x80"s);
+    EXPECT_EQ(rig.Received(5), "\x00\x00\x00\x00\x80"s);
     EXPECT_FALSE(form->ComPort1->Connected());
 }
 
@@ -213,24 +213,24 @@ TEST_F(RigWindow, ShutdownAfterAor7030DisconnectSendsItsIdleByteAgain) {
     StartWith(rmAOR7030);
     Click();
     Click();
-    rig.Received();
+    rig.Received(2);
     form->FormClose();
-    EXPECT_EQ(rig.Received(), "\x80");
+    EXPECT_EQ(rig.Received(1), "\x80");
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
 TEST_F(RigWindow, ShutdownIdlesTheNrd545) {
     StartWith(rmNRD545);
     Click();
-    rig.Received();
+    rig.Received(12);
     form->FormClose();
-    EXPECT_EQ(rig.Received(), "H0\r");
+    EXPECT_EQ(rig.Received(3), "H0\r");
 }
 
 TEST_F(RigWindow, ShutdownWithoutSerialUseSendsNothing) {
     StartWith(rmAOR7030);
     form->FormClose();
-    EXPECT_EQ(rig.Received(), "");
+    EXPECT_EQ(rig.Received(0), "");
     EXPECT_FALSE(form->PortUsed);
 }
 

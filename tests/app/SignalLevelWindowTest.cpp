@@ -3,9 +3,11 @@
 // DWT front-end library.
 #include "app/RadioGroup.h"
 #include "rig/ComPort.h"
+#include "rig/ConnectCommands.h"
 #include "rig/ReceiverModel.h"
 #include "support/EventLoopWait.h"
 #include "support/PtyPair.h"
+#include "support/SimReceiver.h"
 #include "support/SimVendorLibrary.h"
 #include "support/WindowFixture.h"
 
@@ -26,7 +28,9 @@ protected:
         errors.clear(); // no schedule in the program folder
         form.checkaor->click();
         EXPECT_TRUE(form.checkaor->isChecked());
-        pty.ReadUntilQuiet(); // the connect commands
+        size_t connectBytes = 0;
+        for (const std::string &write : SerialProcedure(model, 0).Init) connectBytes += write.size();
+        rig.Received(connectBytes);
         return form;
     }
     // The far end answers before the tick, as a reply to an earlier request would.
@@ -41,6 +45,7 @@ protected:
     }
 
     test::TPtyPair pty;
+    test::TSimReceiver rig{pty};
 };
 
 TEST_F(SignalLevelWindowTest, Aor7030ReadsTwoBytesAfterItsTwoRequests) {
@@ -48,7 +53,7 @@ TEST_F(SignalLevelWindowTest, Aor7030ReadsTwoBytesAfterItsTwoRequests) {
     ASSERT_EQ(form.cbatt->currentIndex(), 1);
     Arrive(form, "\x0C\x03");
     Tick(form);
-    EXPECT_EQ(pty.ReadUntilQuiet(), "P3OqP4@q");
+    EXPECT_EQ(rig.Received(8), "P3OqP4@q");
     EXPECT_NEAR(form.Rxl, 59.956, 1e-9);
     EXPECT_EQ(form.lblsm->text(), "60");
 
@@ -69,7 +74,7 @@ TEST_F(SignalLevelWindowTest, Ts850ReadsItsReplyAndCountsNoReplyAsZero) {
     TForm1 &form = ConnectSerial(rmTS850);
     Arrive(form, "SM0015;");
     Tick(form);
-    EXPECT_EQ(pty.ReadUntilQuiet(), "SM;");
+    EXPECT_EQ(rig.Received(3), "SM;");
     EXPECT_DOUBLE_EQ(form.Rxl, 34.0);
     EXPECT_EQ(form.lblsm->text(), "34");
     Tick(form);
@@ -86,7 +91,7 @@ TEST_F(SignalLevelWindowTest, Frg100LooksUpTheLastReadingAndSkipsAFieldWithoutAN
     ASSERT_EQ(form.Edit1->text(), "6095");
     form.Readings.SMeterByte = 200;
     Tick(form);
-    EXPECT_EQ(pty.ReadUntilQuiet(), std::string("\x00\x00\x00\x00\xF7", 5));
+    EXPECT_EQ(rig.Received(5), std::string("\x00\x00\x00\x00\xF7", 5));
     EXPECT_DOUBLE_EQ(form.Rxl, 41.5);
     EXPECT_EQ(form.lblsm->text(), QLocale().toString(41.5));
 
@@ -94,7 +99,7 @@ TEST_F(SignalLevelWindowTest, Frg100LooksUpTheLastReadingAndSkipsAFieldWithoutAN
     form.Edit1->setText("");
     form.Readings.SMeterByte = 0;
     Tick(form);
-    EXPECT_EQ(pty.ReadUntilQuiet(), std::string("\x00\x00\x00\x00\xF7", 5));
+    EXPECT_EQ(rig.Received(5), std::string("\x00\x00\x00\x00\xF7", 5));
     EXPECT_DOUBLE_EQ(form.Rxl, 41.5);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
@@ -103,10 +108,10 @@ TEST_F(SignalLevelWindowTest, NoReadingWhileNotConnected) {
     TForm1 &form = ConnectSerial(rmTS850);
     form.checkaor->click();
     ASSERT_FALSE(form.checkaor->isChecked());
-    pty.ReadUntilQuiet();
+    rig.Received(0);
     form.Rxl = 12.5;
     Tick(form);
-    EXPECT_EQ(pty.ReadUntilQuiet(), "");
+    EXPECT_EQ(rig.Received(0), "");
     EXPECT_DOUBLE_EQ(form.Rxl, 12.5);
 }
 

@@ -19,14 +19,14 @@ TEST_F(TuneWindow, RangeEdgesAreSentAndBeyondThemNothingChanges) {
     StartWith(rmFRG100, "QRG=6095\r\n");
     WriteFile("FRG100.cal", "1,");
     Click();
-    rig.Received();
+    rig.Received(10);
     form->SetFreq("150");
-    EXPECT_EQ(rig.Received(), "\x00\x50\x01\x00\x0A"s);
+    EXPECT_EQ(rig.Received(5), "\x00\x50\x01\x00\x0A"s);
     form->SetFreq("29999");
-    EXPECT_EQ(rig.Received(), "\x00\x99\x99\x02\x0A"s);
+    EXPECT_EQ(rig.Received(5), "\x00\x99\x99\x02\x0A"s);
     form->SetFreq("149");
     form->SetFreq("30000");
-    EXPECT_EQ(rig.Received(), "");
+    EXPECT_EQ(rig.Received(0), "");
     EXPECT_EQ(form->Edit1->text(), "29999");
 }
 
@@ -35,9 +35,9 @@ TEST_F(TuneWindow, LongTextIsShownButDigitModelsSendNothing) {
     Click();
     form->SetFreq("006095");
     EXPECT_EQ(form->Edit1->text(), "006095");
-    EXPECT_EQ(rig.Received(), "");
+    EXPECT_EQ(rig.Received(0), "");
     form->SetFreq("0153");
-    EXPECT_EQ(rig.Received(), "FA00000153000;");
+    EXPECT_EQ(rig.Received(14), "FA00000153000;");
 }
 
 TEST_F(TuneWindow, TextThatIsNoNumberChangesNothing) {
@@ -46,7 +46,7 @@ TEST_F(TuneWindow, TextThatIsNoNumberChangesNothing) {
     EXPECT_THROW(form->SetFreq("60x5"), std::exception);
     EXPECT_EQ(form->Edit1->text(), "6095");
     EXPECT_TRUE(form->PromptArmed);
-    EXPECT_EQ(rig.Received(), "");
+    EXPECT_EQ(rig.Received(0), "");
 }
 
 TEST_F(TuneWindow, AttentionPromptWhileALogRuns) {
@@ -63,12 +63,12 @@ TEST_F(TuneWindow, AttentionPromptWhileALogRuns) {
     // The frequency already shown asks nothing.
     form->SetFreq("6095");
     EXPECT_EQ(prompts, 0);
-    EXPECT_EQ(rig.Received(), "FA00006095000;");
+    EXPECT_EQ(rig.Received(14), "FA00006095000;");
     // "Quit" keeps the receiver and the field.
     form->SetFreq("7000");
     EXPECT_EQ(prompts, 1);
     EXPECT_EQ(form->Edit1->text(), "6095");
-    EXPECT_EQ(rig.Received(), "");
+    EXPECT_EQ(rig.Received(0), "");
     EXPECT_TRUE(form->PromptArmed);
     EXPECT_EQ(form->AttentionCode, 4);
     // "Change it" tunes.
@@ -76,7 +76,7 @@ TEST_F(TuneWindow, AttentionPromptWhileALogRuns) {
     form->SetFreq("7000");
     EXPECT_EQ(prompts, 2);
     EXPECT_EQ(form->Edit1->text(), "7000");
-    EXPECT_EQ(rig.Received(), "FA00007000000;");
+    EXPECT_EQ(rig.Received(14), "FA00007000000;");
 }
 
 TEST_F(TuneWindow, ElektorConnectClearsTheLinesAndSendsTheSevenWords) {
@@ -185,7 +185,7 @@ TEST_F(TuneWindow, Aor7030FillsTheListsAndRemembersTheChoice) {
     EXPECT_TRUE(form->gbsm->isVisibleTo(form->GroupBox38));
     EXPECT_TRUE(form->AttListFilled);
     EXPECT_TRUE(form->FilterListFilled);
-    EXPECT_EQ(rig.Received(), "\x81") << "filling the lists sends nothing";
+    EXPECT_EQ(rig.Received(1), "\x81") << "filling the lists sends nothing";
     form->cbfilter->setCurrentIndex(1);
     Click();
     EXPECT_EQ(form->Settings.FilterIndex, 1);
@@ -224,7 +224,7 @@ TEST_F(TuneWindow, IcomIsTunedBeforeItsAttenuatorListIsFilled) {
     StartWith(rmICOM, "QRG=531\r\n");
     Click();
     rig.SetFamily(TSimFamily::CiV);
-    EXPECT_EQ(rig.Commands(), std::vector<std::string>{"\xFE\xFE\x00\xE0\x05\x00\x10\x53\x00\x00\xFD"s});
+    EXPECT_EQ(rig.Commands(11), std::vector<std::string>{"\xFE\xFE\x00\xE0\x05\x00\x10\x53\x00\x00\xFD"s});
     EXPECT_EQ(form->cbatt->count(), 2);
     EXPECT_FALSE(form->cbfilter->isVisibleTo(form->GroupBox38));
 }

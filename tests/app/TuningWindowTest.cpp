@@ -5,6 +5,7 @@
 #include "rig/ReceiverModel.h"
 #include "support/EventLoopWait.h"
 #include "support/PtyPair.h"
+#include "support/SimReceiver.h"
 #include "support/ScheduleFileBuilder.h"
 #include "support/SimVendorLibrary.h"
 #include "support/WindowFixture.h"
@@ -71,8 +72,8 @@ protected:
         form.checkaor->setChecked(false);
     }
 
-    // Everything the far end has received since the last call.
-    std::string Received() { return pty.ReadUntilQuiet(150); }
+    // Waits for count bytes at the far end, then takes all that has arrived.
+    std::string Received(size_t count) { return rig.Received(count); }
 
     // The grid row whose frequency column shows khz; 0 when none does.
     static int GridRowOf(TForm1 &form, const QString &khz) {
@@ -82,6 +83,7 @@ protected:
     }
 
     TPtyPair pty;
+    TSimReceiver rig{pty};
 };
 
 // ---- Nothing is sent while not connected --------------------------------------
@@ -101,7 +103,7 @@ TEST_F(TuningWindow, NothingIsSentWhileNotConnected) {
     form.Edit1KeyPress(Qt::Key_Return);
     form.cbband->setCurrentIndex(1);
     form.cbbandSelect();
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
     // The port was never opened, so any attempt to send would have failed loudly.
     EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
     EXPECT_TRUE(messages.isEmpty());
@@ -115,19 +117,19 @@ TEST_F(TuningWindow, ABandWhileNotConnectedChangesNothing) {
     form.cbbandSelect();
     EXPECT_EQ(form.Edit1->text(), "6095");
     EXPECT_EQ(form.cbstep->currentText(), "1 kHz");
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
 }
 
 TEST_F(TuningWindow, ControlsSendNothingAfterDisconnect) {
     TForm1 &form = StartOn(rmAOR7030, "6095");
     Connect(form);
     Disconnect(form);
-    Received();
+    Received(2);
     Choose(form.cbatt, 2);
     Choose(form.cbfilter, 2);
     form.VolBar->setValue(30);
     form.SpeakBar->setValue(30);
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
     EXPECT_TRUE(errors.isEmpty()) << errors.join("|").toStdString();
 }
 
@@ -136,40 +138,40 @@ TEST_F(TuningWindow, ControlsSendNothingAfterDisconnect) {
 TEST_F(TuningWindow, Aor7030ControlsReachTheReceiver) {
     TForm1 &form = StartOn(rmAOR7030, "6095");
     Connect(form);
-    Received();
+    Received(1);
     Choose(form.cbatt, 3); // "-20dB"
-    EXPECT_EQ(Received(), "P3@c$");
+    EXPECT_EQ(Received(5), "P3@c$");
     Choose(form.cbfilter, 2);
-    EXPECT_EQ(Received(), "1JP3Dc#+");
+    EXPECT_EQ(Received(8), "1JP3Dc#+");
     form.VolBar->setValue(50);
-    EXPECT_EQ(Received(), "P2D2m$");
+    EXPECT_EQ(Received(6), "P2D2m$");
     form.SpeakBar->setValue(50);
-    EXPECT_EQ(Received(), "P1N2g$");
+    EXPECT_EQ(Received(6), "P1N2g$");
     // A selection made by the program sends nothing.
     form.cbatt->setCurrentIndex(0);
     form.cbfilter->setCurrentIndex(0);
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
 }
 
 TEST_F(TuningWindow, IcomAttenuatorOnSendsTwoFramesToTheConfiguredAddress) {
     TForm1 &form = StartOn(rmICOM, "6095", {}, "ICOM rig address=$5C\r\n");
     Connect(form);
-    Received();
+    Received(11);
     Choose(form.cbatt, 1); // "A ON"
-    EXPECT_EQ(Received(), Bytes({0xFE, 0xFE, 0x5C, 0xE0, 0x11, 0x18, 0xFD, 0xFE, 0xFE, 0x5C, 0xE0, 0x11, 0x20, 0xFD}));
+    EXPECT_EQ(Received(14), Bytes({0xFE, 0xFE, 0x5C, 0xE0, 0x11, 0x18, 0xFD, 0xFE, 0xFE, 0x5C, 0xE0, 0x11, 0x20, 0xFD}));
     Choose(form.cbatt, 0); // "A OFF"
-    EXPECT_EQ(Received(), Bytes({0xFE, 0xFE, 0x5C, 0xE0, 0x11, 0x00, 0xFD}));
+    EXPECT_EQ(Received(7), Bytes({0xFE, 0xFE, 0x5C, 0xE0, 0x11, 0x00, 0xFD}));
 }
 
 TEST_F(TuningWindow, BarsLimitedByAConnectSendTheirLevels) {
     // The bars stand at 100; the RX320D's range ends at 63.
     TForm1 &form = StartOn(rmRX320D, "6095");
     Connect(form);
-    const std::string received = Received();
+    const std::string received = Received(17);
     EXPECT_NE(received.find(Bytes({'A', 0x00, 63, 0x0D})), std::string::npos);
     EXPECT_NE(received.find(Bytes({'V', 0x00, 63, 0x0D})), std::string::npos);
     form.SpeakBar->setValue(13);
-    EXPECT_EQ(Received(), Bytes({'V', 0x00, 13, 0x0D}));
+    EXPECT_EQ(Received(4), Bytes({'V', 0x00, 13, 0x0D}));
 }
 
 // ---- Step buttons, wheel, direct entry, bands ---------------------------------------
@@ -177,89 +179,89 @@ TEST_F(TuningWindow, BarsLimitedByAConnectSendTheirLevels) {
 TEST_F(TuningWindow, StepButtonsTuneByTheSelectedStep) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.cbstep->setCurrentIndex(2); // 5 kHz
     form.Button2->click();
-    EXPECT_EQ(Received(), Nrd535("6100"));
+    EXPECT_EQ(Received(10), Nrd535("6100"));
     EXPECT_EQ(form.Edit1->text(), "6100");
     form.Button1->click();
     form.Button1->click();
-    EXPECT_EQ(Received(), Nrd535("6095") + Nrd535("6090"));
+    EXPECT_EQ(Received(20), Nrd535("6095") + Nrd535("6090"));
     EXPECT_EQ(form.Edit1->text(), "6090");
 }
 
 TEST_F(TuningWindow, StepButtonsStopAtTheRangeEdges) {
     TForm1 &form = StartOn(rmNRD535, "29995");
     Connect(form);
-    Received();
+    Received(6);
     form.cbstep->setCurrentIndex(0); // 10 kHz
     form.Button2Click();
-    EXPECT_EQ(Received(), Nrd535("29999"));
+    EXPECT_EQ(Received(10), Nrd535("29999"));
     EXPECT_EQ(form.Edit1->text(), "29999");
     form.Edit1->setText("155");
     form.Button1Click();
-    EXPECT_EQ(Received(), Nrd535("150"));
+    EXPECT_EQ(Received(10), Nrd535("150"));
     EXPECT_EQ(form.Edit1->text(), "150");
 }
 
 TEST_F(TuningWindow, StepFromAFieldThatIsNoNumberReportsTheConversion) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.Edit1->setText("61o0");
     form.Button2->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("61o0")) << errors[0].toStdString();
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
 }
 
 TEST_F(TuningWindow, WheelEventsInTheWindowReachTheTuning) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.WheelScrollLines = 3;
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 360), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     // Only while the main window is the active window.
     QApplication::sendEvent(form.Edit1, &wheel);
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
     form.show();
     form.activateWindow();
     ASSERT_TRUE(test::ProcessEventsUntil([&] { return form.isActiveWindow(); }));
     QApplication::sendEvent(form.Edit1, &wheel);
-    EXPECT_EQ(Received(), Nrd535("6100"));
+    EXPECT_EQ(Received(10), Nrd535("6100"));
 }
 
 TEST_F(TuningWindow, WheelStepBeyondTheRangeIsIgnored) {
     TForm1 &form = StartOn(rmNRD535, "29995");
     Connect(form);
-    Received();
+    Received(6);
     form.cbstep->setCurrentIndex(0);
     form.WheelScrollLines = 1;
     form.FormMouseWheel(120);
     EXPECT_EQ(form.TuneTarget, 30005);
     EXPECT_EQ(form.Edit1->text(), "29995");
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
     EXPECT_TRUE(errors.isEmpty());
 }
 
 TEST_F(TuningWindow, WheelKeepsCountingAfterAFailedStep) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.WheelScrollLines = 3;
     form.Edit1->setText("x");
     for (int i = 0; i < 3; ++i) form.Guard(TErrorSource::Action, [&] { form.FormMouseWheel(120); });
     EXPECT_EQ(errors.size(), 1);
     form.Edit1->setText("6095");
     for (int i = 0; i < 3; ++i) form.FormMouseWheel(120);
-    EXPECT_EQ(Received(), Nrd535("6100"));
+    EXPECT_EQ(Received(10), Nrd535("6100"));
 }
 
 TEST_F(TuningWindow, EnterOnAnEmptyOrWrongFieldSaysNoValidFrequency) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     for (const char *text : {"", "abc", "12 5"}) {
         messages.clear();
         form.Edit1->setText(text);
@@ -267,21 +269,21 @@ TEST_F(TuningWindow, EnterOnAnEmptyOrWrongFieldSaysNoValidFrequency) {
         EXPECT_EQ(messages, QStringList{"No valid frequency"}) << text;
         EXPECT_EQ(form.Edit1->text(), text);
     }
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
 }
 
 TEST_F(TuningWindow, EnterTunesTheTypedFrequencyAndOtherKeysDoNothing) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.Edit1->setText("7325");
     form.Edit1KeyPress(Qt::Key_5);
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
     form.Edit1KeyPress(Qt::Key_Return);
-    EXPECT_EQ(Received(), Nrd535("7325"));
+    EXPECT_EQ(Received(10), Nrd535("7325"));
     form.Edit1->setText("9420");
     form.Edit1KeyPress(Qt::Key_Enter);
-    EXPECT_EQ(Received(), Nrd535("9420"));
+    EXPECT_EQ(Received(10), Nrd535("9420"));
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -299,15 +301,15 @@ TEST_F(TuningWindow, EnterWithAClosedPortReportsThePortNotTheFrequency) {
 TEST_F(TuningWindow, BandsTuneAndChooseTheirStep) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.cbstep->setCurrentIndex(3);
     Choose(form.cbband, 1); // "MW"
-    EXPECT_EQ(Received(), Nrd535("531"));
+    EXPECT_EQ(Received(10), Nrd535("531"));
     EXPECT_EQ(form.Edit1->text(), "531");
     EXPECT_EQ(form.cbstep->currentText(), "9 kHz");
     form.cbband->setCurrentIndex(11);
     form.cbbandSelect(); // "19m"
-    EXPECT_EQ(Received(), Nrd535("15100"));
+    EXPECT_EQ(Received(10), Nrd535("15100"));
     EXPECT_EQ(form.Edit1->text(), "15100");
     EXPECT_EQ(form.cbstep->currentText(), "5 kHz");
 }
@@ -315,13 +317,13 @@ TEST_F(TuningWindow, BandsTuneAndChooseTheirStep) {
 TEST_F(TuningWindow, BandKeepsTheFieldWhenTheLogPromptIsQuit) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.LogRunning = true;
     form.AttentionAnswer = [] { return 3; }; // "Quit"
     form.cbband->setCurrentIndex(1);
     form.cbbandSelect();
     form.LogRunning = false;
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
     EXPECT_EQ(form.Edit1->text(), "6095");
 }
 
@@ -330,16 +332,16 @@ TEST_F(TuningWindow, BandKeepsTheFieldWhenTheLogPromptIsQuit) {
 TEST_F(TuningWindow, PresetTunesItsCaption) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.Mem[2]->click(); // "15440"
-    EXPECT_EQ(Received(), Nrd535("15440"));
+    EXPECT_EQ(Received(10), Nrd535("15440"));
     EXPECT_EQ(form.Edit1->text(), "15440");
 }
 
 TEST_F(TuningWindow, PresetOutOfRangeOrTextTunesNothing) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.Mem[0]->setText("99999");
     form.Mem[0]->click();
     EXPECT_TRUE(errors.isEmpty());
@@ -347,7 +349,7 @@ TEST_F(TuningWindow, PresetOutOfRangeOrTextTunesNothing) {
     form.Mem[1]->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], "'abc' ist kein gültiger Integerwert");
-    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Received(0), "");
     EXPECT_EQ(form.Edit1->text(), "6095");
 }
 
@@ -358,36 +360,36 @@ TEST_F(TuningWindow, PresetOnAnotherGridRowSendsTwiceAndNoMore) {
     ASSERT_NE(GridRowOf(form, "9420"), 0);
     ASSERT_EQ(form.GridCell(2, form.CurrentGridRow()), "6095");
     Connect(form);
-    Received();
+    Received(6);
     form.Mem[1]->setText("9420");
     form.Mem[1]->click();
-    EXPECT_EQ(Received(), Nrd535("9420") + Nrd535("9420"));
+    EXPECT_EQ(Received(20), Nrd535("9420") + Nrd535("9420"));
     EXPECT_EQ(form.GridCell(2, form.CurrentGridRow()), "9420");
     // Now that row is current: once.
     form.Mem[1]->click();
-    EXPECT_EQ(Received(), Nrd535("9420"));
+    EXPECT_EQ(Received(10), Nrd535("9420"));
     // A frequency without a row: once.
     form.Mem[2]->click();
-    EXPECT_EQ(Received(), Nrd535("15440"));
+    EXPECT_EQ(Received(10), Nrd535("15440"));
 }
 
 TEST_F(TuningWindow, GridClickSendsOnce) {
     TForm1 &form = StartOn(rmNRD535, "6095", {"6095", "9420"});
     Connect(form);
-    Received();
+    Received(6);
     form.SetCurrentGridRow(GridRowOf(form, "9420"));
     form.StringGrid1Click();
-    EXPECT_EQ(Received(), Nrd535("9420"));
+    EXPECT_EQ(Received(10), Nrd535("9420"));
     EXPECT_EQ(form.Edit1->text(), "9420");
 }
 
 TEST_F(TuningWindow, StepOntoAnotherGridRowSendsTwice) {
     TForm1 &form = StartOn(rmNRD535, "6095", {"6095", "6100"});
     Connect(form);
-    Received();
+    Received(6);
     form.cbstep->setCurrentIndex(2);
     form.Button2Click();
-    EXPECT_EQ(Received(), Nrd535("6100") + Nrd535("6100"));
+    EXPECT_EQ(Received(20), Nrd535("6100") + Nrd535("6100"));
 }
 
 // ---- The presets dialog -------------------------------------------------------------

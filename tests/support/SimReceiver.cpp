@@ -8,13 +8,6 @@
 
 namespace drmq::test {
 
-namespace {
-long long NowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-} // namespace
-
 TSimReceiver::TSimReceiver(TPtyPair &pty, TSimFamily family)
     : pty_(pty), family_(family), reader_([this] { ReadLoop(); }) {}
 
@@ -32,25 +25,15 @@ void TSimReceiver::ReadLoop() {
         if (r <= 0) continue;
         std::lock_guard<std::mutex> lock(mutex_);
         received_.append(bytes, static_cast<size_t>(r));
-        lastByteNs_ = NowNs();
     }
 }
 
-std::string TSimReceiver::Received(int quietMs) {
-    const long long quietNs = quietMs * 1'000'000LL;
-    const long long start = NowNs();
-    // Quiet means: nothing new for quietMs, counted from now or the last byte.
-    while (NowNs() - std::max(start, lastByteNs_.load()) < quietNs) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::lock_guard<std::mutex> lock(mutex_);
-    return std::exchange(received_, {});
-}
-
-std::string TSimReceiver::ReceivedAtLeast(size_t n, int timeoutMs) {
+std::string TSimReceiver::Received(size_t count, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (received_.size() >= n || std::chrono::steady_clock::now() >= deadline)
+            if (received_.size() >= count || std::chrono::steady_clock::now() >= deadline)
                 return std::exchange(received_, {});
         }
         std::this_thread::sleep_for(std::chrono::microseconds(50));

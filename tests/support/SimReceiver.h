@@ -8,6 +8,7 @@
 #include "PtyPair.h"
 
 #include <atomic>
+#include <cstddef>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,14 +30,14 @@ public:
     TSimReceiver(const TSimReceiver &) = delete;
     TSimReceiver &operator=(const TSimReceiver &) = delete;
 
-    // Takes everything received once the line has been quiet for quietMs.
-    std::string Received(int quietMs = 150);
+    // Waits until at least count bytes have arrived (within a generous bound)
+    // and takes everything received so far. Every receiver test reads this
+    // way: the program's writes are counted, never timed.
+    std::string Received(size_t count, int timeoutMs = 10000);
     // The same, split into the family's commands.
-    std::vector<std::string> Commands(int quietMs = 150) { return Split(Received(quietMs)); }
+    std::vector<std::string> Commands(size_t count) { return Split(Received(count)); }
     std::vector<std::string> Split(const std::string &bytes) const;
     void SetFamily(TSimFamily family) { family_ = family; }
-    // Waits until at least n bytes have arrived (or timeoutMs passed) and takes them all.
-    std::string ReceivedAtLeast(size_t n, int timeoutMs = 2000);
 
     // The FRG100's answer to an S-meter request: three bytes, the reading, 0xF7.
     void SendFrg100Reading(unsigned char reading) const;
@@ -49,7 +50,6 @@ private:
     TSimFamily family_;
     std::mutex mutex_;
     std::string received_;
-    std::atomic<long long> lastByteNs_{0};
     std::atomic<bool> stop_{false};
     std::thread reader_;
 };
