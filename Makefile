@@ -14,7 +14,7 @@ PACKAGES    = qt6-base-dev cmake g++ make googletest libgtest-dev libgmock-dev \
               libhamlib-dev libhamlib-utils qt6-charts-dev libqt6opengl6-dev qt6-svg-dev \
               python3-pyatspi python3-xlib at-spi2-core dbus dbus-x11 \
               clang libclang-rt-14-dev appstream dpkg-dev file faketime \
-              librsvg2-bin qt6-wayland
+              librsvg2-bin qt6-wayland libzip-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -1,3 +1,4 @@
+#include "schedule/ScheduleSource.h"
 #include "app/Form1.h"
 
 #include "app/ProgramIcon.h"
@@ -68,7 +69,7 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
             QMessageBox::information(this, QApplication::applicationName(), text);
         };
     }
-    scheduleUrl_ = kDefaultScheduleUrl;
+    ScheduleSources = ParseSourceKeys(kDefaultScheduleSources);
     bulletinUrl_ = kDefaultBulletinUrl;
     for (size_t i = 0; i < portPaths_.size(); ++i) portPaths_[i] = "/dev/ttyS" + std::to_string(i);
     ComPort1 = std::make_unique<TComPort>();
@@ -388,6 +389,9 @@ void TForm1::BuildStatusBar() {
         label->setIndent(4);
     }
     panels_[1]->setToolTip("Double-click or Alt+G: level chart");
+    panels_[0]->setToolTip("Right-click, Enter or Alt+U: schedule sources");
+    // Reached with Tab, so that Enter opens the sources from the keyboard too.
+    panels_[0]->setFocusPolicy(Qt::StrongFocus);
     FitStatusPanels();
 }
 
@@ -497,6 +501,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
         bool handled = false;
         Guard(TErrorSource::Action, [&] { handled = FormShortCut(key->key(), key->modifiers()); });
         if (handled) return true;
+        if (watched == Panel(0) && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            Guard(TErrorSource::Action, [&] { ShowScheduleSources(); });
+            return true;
+        }
         Guard(TErrorSource::Action,
               [&] { FormKeyDown(key->key(), key->modifiers(), QApplication::mouseButtons()); });
         // Alt with a character key is a window command: as on Windows, no
@@ -522,6 +530,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (watched == GroupBox1) Guard(TErrorSource::Action, [&] { GroupBox1MouseDown(mouse->button()); });
+        else if (watched == Panel(0) && mouse->button() == Qt::RightButton)
+            Guard(TErrorSource::Action, [&] { ShowScheduleSources(); });
         else if (IsGridSurface(watched))
             Guard(TErrorSource::Action, [&] { StringGrid1MouseDown(mouse->button()); });
         break;

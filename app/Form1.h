@@ -19,6 +19,7 @@
 #include "receiver/ReceiverLink.h"
 #include "schedule/BackgroundDownload.h"
 #include "schedule/Bulletin.h"
+#include "schedule/ScheduleTable.h"
 #include "tuning/TuningSteps.h"
 
 #include <QCheckBox>
@@ -48,6 +49,9 @@ namespace drmq {
 
 extern const char *const kDefaultScheduleUrl;
 extern const char *const kDefaultBulletinUrl;
+extern const char *const kDefaultScheduleSources;
+// The defaults of the schedule lists' URL settings, by TScheduleSource.
+std::array<std::string, 4> DefaultSourceUrls();
 
 class EComPort;
 class TComPort;
@@ -56,6 +60,8 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TLevelChartWindow;
+class TScheduleSourcesDialog;
+struct TSourcesResult;
 
 // Where errors come from: start-up and user actions show every error; the
 // clock (which polls the receiver) does not stack a new box while one is open.
@@ -130,8 +136,12 @@ public:
     void WriteSettings();
     // Device path of a port name ("COM1".."COM9") from the [Ports] section.
     std::string DevicePathOf(const std::string &portName) const;
-    std::string ScheduleUrl() const { return scheduleUrl_; }
+    std::string ScheduleUrl() const { return SourceSettingUrls[0]; }
     std::string BulletinUrl() const { return bulletinUrl_; }
+    // The setting of each schedule list's URL, by TScheduleSource
+    // ("Schedule URL" is drmrx's), and the lists enabled.
+    std::array<std::string, 4> SourceSettingUrls = DefaultSourceUrls();
+    std::uint8_t ScheduleSources = 0;
 
     TSettings Settings;
     // Whether a connection filled cbfilter / cbatt in this run.
@@ -225,11 +235,22 @@ public:
     // Fetches the schedule, then the bulletin, off the UI thread; panel 0
     // shows "Update: …" meanwhile.
     void StartDownloads();
-    void ScheduleDownloaded(const std::string &text);
+    // The schedule lists' part of a download run, done on its thread.
+    TBackgroundDownload::TJob ScheduleSourcesJob();
+    void ScheduleSourcesUpdated(const TSourcesResult &result);
+    // "Schedule sources": from panel 0 (right button, Enter) and Alt+U.
+    void ShowScheduleSources();
+    void FillScheduleSources();
+    // "Update now": the lists again, off the UI thread.
+    void UpdateScheduleNow();
+    TScheduleSourcesDialog *SourcesDialog = nullptr;
+    // The last failure of each list in this run: when and why.
+    std::array<QString, 4> SourceFailures;
     void BulletinDownloaded(const std::string &text);
     // Loads and evaluates the schedule on disk again, keeping the selected
     // entry selected where it is still listed.
-    void ReloadSchedule();
+    void ReloadSchedule(ScheduleTable table);
+    void ShowSchedule(ScheduleTable table);
     void ParseBulletinFile();
     void chkupdateClick();
     void StatusBar1DrawPanel(int panel);
@@ -440,7 +461,6 @@ private:
     std::array<QLabel *, 9> panels_{};
     bool errorBoxOpen_ = false;
     bool closed_ = false;
-    std::string scheduleUrl_;
     std::string bulletinUrl_;
     std::array<std::string, 9> portPaths_;
     bool noXServerTold_ = false;

@@ -5,32 +5,15 @@
 #include "schedule/DownloadText.h"
 #include "schedule/HttpGet.h"
 #include "schedule/HttpUrl.h"
-#include "schedule/ScheduleUpdate.h"
 
 namespace drmq {
 
 void TForm1::StartDownloads() {
     const bool started = Downloads.Start({
-        {ScheduleUrl(), [this](const std::string &text) { ScheduleDownloaded(text); }},
+        ScheduleSourcesJob(),
         {BulletinUrl(), [this](const std::string &text) { BulletinDownloaded(text); }},
     });
     if (started) SetPanelText(0, "Update: …");
-}
-
-void TForm1::ScheduleDownloaded(const std::string &text) {
-    TUpdateOutcome outcome = TUpdateOutcome::Failed;
-    Guard(TErrorSource::Action, [&] {
-        try {
-            outcome = ApplyScheduleUpdate(text, ProgramFile(kScheduleDownloadFile), ProgramFile(kScheduleFile));
-        } catch (const std::exception &) {
-            // A schedule that could not be written is no update; the error
-            // box tells why.
-            SetPanelText(0, UpdatePanelText(TUpdateOutcome::Failed));
-            throw;
-        }
-    });
-    SetPanelText(0, UpdatePanelText(outcome));
-    if (outcome == TUpdateOutcome::Replaced) Guard(TErrorSource::Action, [&] { ReloadSchedule(); });
 }
 
 void TForm1::BulletinDownloaded(const std::string &text) {

@@ -18,7 +18,7 @@ namespace drmq {
 
 namespace {
 // Design sizes of the grid and the controls below it.
-constexpr int kColumnWidths[kGridColumns] = {105, 61, 37, 32, 89, 99, 87, 73, 0};
+constexpr int kColumnWidths[kGridColumns] = {105, 61, 37, 32, 89, 99, 87, 73, 0, 95};
 constexpr int kRowHeight = 16;
 constexpr int kSortButtonSize = 13;
 constexpr int kSortButtonTop = 2;
@@ -35,7 +35,9 @@ constexpr int kPanelWidths[9] = {75, 100, 70, 70, 70, 50, 50, 50, 50};
 // log, a full schedule, bulletin values and K index times.
 QStringList LongestPanelTexts(int panel) {
     switch (panel) {
-    case 0: return {"Update: off", "Update: OK", "Update: done", "Update: failed"};
+    case 0:
+        return {"Update: off", "Update: OK", "Update: done", "Update: failed", "Update: KiwiSDR failed",
+                "Update: 4 sources failed", "Update: 4 sources, 20000 entries"};
     case 1: return {"No Logging", "Logged: 9999 min"};
     case 2: return {"All: 20000"};
     case 3: return {"Air: 20000"};
@@ -93,22 +95,29 @@ void TForm1::FitGridColumns() {
     TScheduleGridModel &grid = ScheduleGrid();
     const QFontMetrics metrics = StringGrid1->fontMetrics();
     const int sortButton = Scale(kSortButtonSize);
-    std::vector<int> needed(kGridColumns - 1);
-    std::vector<int> preferred(kGridColumns - 1);
-    for (int c = 0; c < kGridColumns - 1; ++c) {
+    // Every column but the hidden mark, in order; "Sources" only for a
+    // schedule that names its sources.
+    const auto &entries = grid.Table().Entries;
+    const bool sourcesShown = std::any_of(entries.begin(), entries.end(), [](const ScheduleEntry &e) { return e.Sources != 0; });
+    StringGrid1->setColumnHidden(kSourcesColumn, !sourcesShown);
+    std::vector<int> shown;
+    for (int c = 0; c < kGridColumns; ++c)
+        if (c != kMarkColumn && (c != kSourcesColumn || sourcesShown)) shown.push_back(c);
+    std::vector<int> needed, preferred;
+    for (int c : shown) {
         // The header text, a gap and the sort button at the right end.
         int widest = metrics.horizontalAdvance(grid.CellText(c, 0)) + Scale(3) + sortButton;
         for (const ScheduleEntry &entry : grid.Table().Entries)
             widest = std::max(widest, metrics.horizontalAdvance(GridCellText(entry, TRowMark::None, c)));
-        needed[static_cast<size_t>(c)] = std::max(kColumnWidths[c], kCellTextInset + widest + kCellRightSpace);
-        preferred[static_cast<size_t>(c)] = Scale(kColumnWidths[c]);
+        needed.push_back(std::max(kColumnWidths[c], kCellTextInset + widest + kCellRightSpace));
+        preferred.push_back(Scale(kColumnWidths[c]));
     }
     // The room inside the frame beside the vertical scroll bar.
     const int room = WindowWidth() - 2 * StringGrid1->frameWidth() -
                      StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, StringGrid1);
     const std::vector<int> widths = FitWidths(needed, preferred, room);
     QHeaderView *header = StringGrid1->horizontalHeader();
-    for (int c = 0; c < kGridColumns - 1; ++c) header->resizeSection(c, widths[static_cast<size_t>(c)]);
+    for (size_t i = 0; i < shown.size(); ++i) header->resizeSection(shown[i], widths[i]);
     header->resizeSection(kMarkColumn, 0);
     PlaceSortButtons();
 }

@@ -177,6 +177,9 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, Qt::MouseButt
     case Qt::Key_G:
         ShowLevelChart();
         break;
+    case Qt::Key_U:
+        ShowScheduleSources();
+        break;
     default:
         // Alt+1 .. Alt+8 of the main keyboard press the presets Mem1 .. Mem8.
         if (key >= Qt::Key_1 && key <= Qt::Key_8 && !(modifiers & Qt::KeypadModifier)) MemClick(key - Qt::Key_1);

@@ -5,7 +5,7 @@
 #include "schedule/ColorsDialog.h"
 #include "schedule/ScheduleCellPainter.h"
 #include "schedule/ScheduleGridModel.h"
-#include "schedule/ScheduleLoader.h"
+#include "schedule/SourcesUpdate.h"
 
 #include <QCollator>
 #include <QHeaderView>
@@ -74,20 +74,22 @@ TScheduleGridModel &TForm1::ScheduleGrid() {
 
 void TForm1::SetupGrid() {
     TScheduleGridModel &grid = ScheduleGrid();
-    grid.SetHeaderTexts({"Programme", "Time", "kHz", "kW", "Target", "Site", "Country", "Language"});
+    grid.SetHeaderTexts({"Programme", "Time", "kHz", "kW", "Target", "Site", "Country", "Language", "", "Sources"});
     FitGridColumns();
     // Column 8 holds the row marks and is never seen.
     StringGrid1->setColumnHidden(kMarkColumn, true);
 }
 
-void TForm1::LoadSchedule() {
+void TForm1::LoadSchedule() { ShowSchedule(LoadScheduleWithSources(options_.ProgramFolder)); }
+
+void TForm1::ShowSchedule(ScheduleTable table) {
     TScheduleGridModel &grid = ScheduleGrid();
-    grid.SetTable(LoadScheduleFile(ProgramFile(kScheduleFile)));
+    grid.SetTable(std::move(table));
     FitGridColumns();
     SetPanelText(2, "All: " + QString::number(grid.Table().EntryCount()));
 }
 
-void TForm1::ReloadSchedule() {
+void TForm1::ReloadSchedule(ScheduleTable table) {
     const int selected = CurrentGridRow();
     std::vector<int> columns;
     std::vector<QString> cells;
@@ -95,7 +97,7 @@ void TForm1::ReloadSchedule() {
         columns.push_back(column);
         cells.push_back(GridCell(column, selected));
     }
-    LoadSchedule();
+    ShowSchedule(std::move(table));
     DRMSchedule();
     const int row = columns.empty() ? 0 : ScheduleGrid().FindRow(columns, cells);
     // Selected again without a click: the entry is the same, so nothing is

@@ -6,6 +6,7 @@
 #include "core/Cp1252.h"
 #include "core/IniFile.h"
 #include "schedule/Colors.h"
+#include "schedule/ScheduleSource.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -31,7 +32,22 @@ const char *const kPresetDefaults[10] = {"177", "1485", "15440", "6095", "5990",
 
 } // namespace
 
-const char *const kDefaultScheduleUrl = "http://drmschedule.example.org/sender/DRMSchedule.ini";
+const char *const kDefaultScheduleUrl = "https://www.drmrx.org/schedules/drmschedules.php";
+const char *const kDefaultScheduleSources = "drmrx,eibi,hfcc";
+
+namespace {
+// Keys and defaults of the lists' URLs after "Schedule URL", by TScheduleSource.
+constexpr std::array<std::pair<const char *, const char *>, 3> kListUrlKeys = {{
+    {"HFCC URL", "https://new.hfcc.org/data/"},
+    {"EiBi URL", "https://www.eibispace.de/dx/"},
+    {"KiwiSDR URL", "https://drm.kiwisdr.com/drm/drmrx.cjson"},
+}};
+} // namespace
+
+std::array<std::string, 4> DefaultSourceUrls() {
+    return {kDefaultScheduleUrl, kListUrlKeys[0].second, kListUrlKeys[1].second, kListUrlKeys[2].second};
+}
+
 const char *const kDefaultBulletinUrl = "https://services.swpc.noaa.gov/text/wwv.txt";
 
 namespace {
@@ -127,13 +143,16 @@ void TForm1::ReadSettingsFirstGroup() {
     for (int i = 0; i < 9; ++i)
         portPaths_[static_cast<size_t>(i)] =
             ini.ReadString(kPorts, KeyName("COM", i + 1), "/dev/ttyS" + std::to_string(i));
-    scheduleUrl_ = ini.ReadString(kSettings, "Schedule URL", kDefaultScheduleUrl);
+    SourceSettingUrls[0] = ini.ReadString(kSettings, "Schedule URL", kDefaultScheduleUrl);
     bulletinUrl_ = ini.ReadString(kSettings, "Bulletin URL", kDefaultBulletinUrl);
     const THamlibSettings hamlib;
     Settings.Hamlib.Model = ini.ReadInteger(kSettings, "Hamlib model", hamlib.Model);
     Settings.Hamlib.Port = ini.ReadString(kSettings, "Hamlib port", hamlib.Port);
     Settings.Hamlib.Speed = ini.ReadInteger(kSettings, "Hamlib speed", hamlib.Speed);
     Settings.Hamlib.Mode = ini.ReadString(kSettings, "Hamlib mode", hamlib.Mode);
+    for (size_t i = 0; i < kListUrlKeys.size(); ++i)
+        SourceSettingUrls[i + 1] = ini.ReadString(kSettings, kListUrlKeys[i].first, kListUrlKeys[i].second);
+    ScheduleSources = ParseSourceKeys(ini.ReadString(kSettings, "Schedule sources", kDefaultScheduleSources));
     if (!unreadableKeys.empty()) {
         std::string keys;
         for (const std::string &key : unreadableKeys) keys += (keys.empty() ? "" : ", ") + key;
@@ -201,12 +220,15 @@ void TForm1::WriteSettings() {
     ini.WriteString(kSettings, "DRT1 1st IF", Bytes(OffsetText->text()));
     ini.WriteInteger(kSettings, "Software RX", rbswr->ItemIndex());
     for (int i = 0; i < 9; ++i) ini.WriteString(kPorts, KeyName("COM", i + 1), portPaths_[static_cast<size_t>(i)]);
-    ini.WriteString(kSettings, "Schedule URL", scheduleUrl_);
+    ini.WriteString(kSettings, "Schedule URL", SourceSettingUrls[0]);
     ini.WriteString(kSettings, "Bulletin URL", bulletinUrl_);
     ini.WriteInteger(kSettings, "Hamlib model", Settings.Hamlib.Model);
     ini.WriteString(kSettings, "Hamlib port", Settings.Hamlib.Port);
     ini.WriteInteger(kSettings, "Hamlib speed", Settings.Hamlib.Speed);
     ini.WriteString(kSettings, "Hamlib mode", Settings.Hamlib.Mode);
+    for (size_t i = 0; i < kListUrlKeys.size(); ++i)
+        ini.WriteString(kSettings, kListUrlKeys[i].first, SourceSettingUrls[i + 1]);
+    ini.WriteString(kSettings, "Schedule sources", SourceKeysText(ScheduleSources));
     ini.UpdateFile();
 }
 

@@ -20,13 +20,18 @@ bool TBackgroundDownload::Start(std::vector<TJob> jobs) {
     worker_ = std::thread([this, generation, jobs = std::move(jobs)] {
         for (size_t i = 0; i < jobs.size() && !cancel_; ++i) {
             const bool last = i + 1 == jobs.size();
-            std::string text = HttpGetText(jobs[i].Url, options_);
+            TDone done;
+            if (jobs[i].Work) {
+                done = jobs[i].Work(options_);
+            } else {
+                done = [done = jobs[i].Done, text = HttpGetText(jobs[i].Url, options_)] { done(text); };
+            }
             if (cancel_) return;
-            Deliver(generation, [this, done = jobs[i].Done, text = std::move(text), last] {
+            Deliver(generation, [this, done = std::move(done), last] {
                 // The run ends before the last callback, so that it may start
                 // another one.
                 if (last) running_ = false;
-                done(text);
+                done();
             });
         }
     });

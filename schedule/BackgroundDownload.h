@@ -16,10 +16,16 @@ namespace drmq {
 
 class TBackgroundDownload : public QObject {
 public:
+    // What the owner's thread runs once a job's work is done.
+    using TDone = std::function<void()>;
     struct TJob {
         std::string Url;
         // Runs on the owner's thread with the body (empty on any failure).
         std::function<void(const std::string &text)> Done;
+        // Instead of a plain GET of Url: work of its own on the worker
+        // thread (its GETs with the given options), handing back what the
+        // owner's thread then runs.
+        std::function<TDone(const THttpOptions &options)> Work = {};
     };
 
     explicit TBackgroundDownload(THttpOptions options = {});

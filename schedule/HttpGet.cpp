@@ -16,18 +16,27 @@ std::string HttpRequestText(const std::string &url) {
            "\r\n";
 }
 
-std::string HttpGetText(const std::string &url, const THttpOptions &options) {
+std::string HttpGetText(const std::string &url, const THttpOptions &options) { return HttpGet(url, options).Body; }
+
+THttpResult HttpGet(const std::string &url, const THttpOptions &options) {
+    THttpResult result;
     const auto split = SplitHttpUrl(url);
-    if (!split) return {};
+    if (!split) {
+        result.Failure = "bad URL";
+        return result;
+    }
     try {
         TNetStream stream(*split, options);
         stream.WriteAll(HttpRequestText(url));
-        return ReadHttpReply([&](char *buffer, std::size_t size) { return stream.ReadSome(buffer, size); },
-                             options.MaxBodyBytes);
-    } catch (const std::exception &) {
+        result.Body = ReadHttpReply([&](char *buffer, std::size_t size) { return stream.ReadSome(buffer, size); },
+                                    options.MaxBodyBytes, &result.Failure);
+        if (result.Body.empty() && result.Failure.empty()) result.Failure = "empty reply";
+    } catch (const std::exception &error) {
         // Every failure, network or protocol, is the empty text.
-        return {};
+        result.Body.clear();
+        result.Failure = error.what();
     }
+    return result;
 }
 
 } // namespace drmq

@@ -34,4 +34,13 @@ std::string HttpRequestText(const std::string &url);
 // "Location" header; the empty text for anything else.
 std::string HttpGetText(const std::string &url, const THttpOptions &options = {});
 
+struct THttpResult {
+    std::string Body;
+    // Why there is no body, in a few words ("HTTP 404", "host not found");
+    // empty after success.
+    std::string Failure;
+};
+// The same GET, saying why it failed.
+THttpResult HttpGet(const std::string &url, const THttpOptions &options = {});
+
 } // namespace drmq

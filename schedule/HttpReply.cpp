@@ -150,26 +150,31 @@ bool ReadChunkedBody(TReplyStream &stream, std::string &body, std::size_t limit)
 
 } // namespace
 
-std::string ReadHttpReply(const TReadSome &readSome, std::size_t maxBodyBytes) {
+std::string ReadHttpReply(const TReadSome &readSome, std::size_t maxBodyBytes, std::string *failure) {
+    auto fail = [failure](std::string why) {
+        if (failure) *failure = std::move(why);
+        return std::string();
+    };
     TReplyStream stream(readSome);
     const auto statusLine = stream.ReadLine(kMaxHeadBytes);
-    if (!statusLine) return {};
+    if (!statusLine) return fail("no reply");
     const auto status = StatusCode(*statusLine);
-    if (!status) return {};
+    if (!status) return fail("malformed reply");
 
     THeaders headers;
     std::size_t headBytes = statusLine->size();
     for (;;) {
         const auto line = stream.ReadLine(kMaxHeadBytes);
-        if (!line) return {};
+        if (!line) return fail("malformed reply");
         if (line->empty()) break;
         headBytes += line->size();
-        if (headBytes > kMaxHeadBytes) return {};
+        if (headBytes > kMaxHeadBytes) return fail("malformed reply");
         headers.Add(*line);
     }
     // Redirects are not followed; the connection closes right after, so the
     // body of a failed reply need not be read.
-    if (*status < 200 || *status > 299 || headers.Find("location")) return {};
+    if (headers.Find("location")) return fail("redirected (HTTP " + std::to_string(*status) + ")");
+    if (*status < 200 || *status > 299) return fail("HTTP " + std::to_string(*status));
 
     std::string body;
     const std::string *contentLength = headers.Find("content-length");
@@ -177,16 +182,16 @@ std::string ReadHttpReply(const TReadSome &readSome, std::size_t maxBodyBytes) {
     std::uint64_t length = 0;
     if (contentLength) {
         const auto parsed = ParseNumber<std::uint64_t>(*contentLength, 10);
-        if (!parsed) return {};
+        if (!parsed) return fail("malformed reply");
         length = *parsed;
     }
     if (length > 0) {
-        if (length > maxBodyBytes) return {};
-        if (!stream.ReadExactly(static_cast<std::size_t>(length), body)) return {};
+        if (length > maxBodyBytes) return fail("too large");
+        if (!stream.ReadExactly(static_cast<std::size_t>(length), body)) return fail("truncated");
     } else if (transferEncoding && Lower(*transferEncoding).find("chunked") != std::string::npos) {
-        if (!ReadChunkedBody(stream, body, maxBodyBytes)) return {};
+        if (!ReadChunkedBody(stream, body, maxBodyBytes)) return fail("truncated or too large");
     } else if (!contentLength) {
-        if (!stream.ReadToClose(body, maxBodyBytes)) return {};
+        if (!stream.ReadToClose(body, maxBodyBytes)) return fail("too large");
     }
     return body;
 }

@@ -15,7 +15,8 @@ using TReadSome = std::function<std::size_t(char *buffer, std::size_t size)>;
 
 // The body of a success reply (status 200-299 without a "Location" header).
 // The empty text for every other reply, for a malformed one, for a body cut
-// short by the peer closing, and for a body over `maxBodyBytes`.
-std::string ReadHttpReply(const TReadSome &readSome, std::size_t maxBodyBytes);
+// short by the peer closing, and for a body over `maxBodyBytes`; then
+// `failure`, when given, says why in a few words.
+std::string ReadHttpReply(const TReadSome &readSome, std::size_t maxBodyBytes, std::string *failure = nullptr);
 
 } // namespace drmq

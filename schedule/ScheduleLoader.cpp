@@ -68,7 +68,9 @@ private:
     int fd_;
 };
 
-std::string ReadWholeFile(const std::string &path) {
+} // namespace
+
+std::string ReadScheduleBytes(const std::string &path) {
     TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0) RaiseFileErrorFromErrno(errno);
     std::string bytes;
@@ -86,7 +88,6 @@ std::string ReadWholeFile(const std::string &path) {
     }
     return bytes;
 }
-} // namespace
 
 ScheduleTable ParseSchedule(std::string_view bytes) {
     ScheduleTable table;
@@ -105,7 +106,7 @@ ScheduleTable ParseSchedule(std::string_view bytes) {
 }
 
 ScheduleTable LoadScheduleFile(const std::string &path) {
-    return ParseSchedule(ReadWholeFile(path));
+    return ParseSchedule(ReadScheduleBytes(path));
 }
 
 } // namespace drmq

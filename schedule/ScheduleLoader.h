@@ -14,5 +14,7 @@ ScheduleTable ParseSchedule(std::string_view bytes);
 // Opens the file read-only and parses it; a file that cannot be opened or
 // read raises EInOutError ("Datei nicht gefunden", "Dateizugriff verweigert").
 ScheduleTable LoadScheduleFile(const std::string &path);
+// The file's bytes, raising EInOutError as LoadScheduleFile does.
+std::string ReadScheduleBytes(const std::string &path);
 
 } // namespace drmq

@@ -1,6 +1,7 @@
 #include "schedule/ScheduleSort.h"
 
 #include "core/Cp1252.h"
+#include "schedule/ScheduleSource.h"
 
 #include <algorithm>
 #include <array>
@@ -25,6 +26,10 @@ bool ForEachCellPiece(const ScheduleEntry &e, TRowMark mark, int column, Sink &&
     case 6: return sink(e.Country.View());
     case 7: return sink(e.Language.View());
     case kMarkColumn: return sink(RowMarkText(mark));
+    case kSourcesColumn: {
+        const std::string sources = SourcesCellText(e.Sources);
+        return sink(std::string_view(sources));
+    }
     default: return true;
     }
 }
@@ -38,7 +43,7 @@ void ForEachSortPiece(const ScheduleEntry &e, TRowMark mark, int column, Sink &&
         if (length == 4 && !sink(std::string_view("0"))) return;
     }
     if (!ForEachCellPiece(e, mark, column, sink) || !sink(std::string_view("@"))) return;
-    for (int c = 0; c < kGridColumns; ++c)
+    for (int c = 0; c <= kMarkColumn; ++c)
         if (!ForEachCellPiece(e, mark, c, sink) || !sink(std::string_view("\r\n"))) return;
 }
 
@@ -63,7 +68,7 @@ const std::array<unsigned char, 256> &FoldedRanks() {
 }
 
 // Room for the longest sort text: padding, key, "@", nine cells, CR LFs.
-constexpr size_t kLongestSortText = 2 + 20 + 1 + (20 + 9 + 5 + 5 + 20 + 20 + 20 + 15 + 5) + 2 * kGridColumns;
+constexpr size_t kLongestSortText = 2 + 20 + 1 + (20 + 9 + 5 + 5 + 20 + 20 + 20 + 15 + 5) + 2 * (kMarkColumn + 1);
 // Leading bytes of each sort text that are compared as three numbers.
 constexpr size_t kHeadBytes = 24;
 

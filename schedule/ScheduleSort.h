@@ -12,12 +12,14 @@
 
 namespace drmq {
 
-constexpr int kGridColumns = 9;
+constexpr int kGridColumns = 10;
 // Column of the hidden row mark ("onair", "next" or empty).
 constexpr int kMarkColumn = 8;
+// The lists that name the entry ("drmrx HFCC EiBi"), right of the hidden mark.
+constexpr int kSourcesColumn = 9;
 
 // Cell text of a listed row as bytes: 0 Programme, 1 start "-" stop, 2 kHz,
-// 3 kW, 4 Target, 5 Site, 6 Country, 7 Language, 8 mark.
+// 3 kW, 4 Target, 5 Site, 6 Country, 7 Language, 8 mark, 9 sources.
 std::string GridCellBytes(const ScheduleEntry &entry, TRowMark mark, int column);
 // The same decoded for display.
 QString GridCellText(const ScheduleEntry &entry, TRowMark mark, int column);
@@ -25,8 +27,8 @@ QString GridCellText(const ScheduleEntry &entry, TRowMark mark, int column);
 bool GridCellEquals(const ScheduleEntry &entry, TRowMark mark, int column, std::string_view bytes);
 
 // The text a row sorts by: the key (the cell of the column; a kHz key of 3 or
-// 4 characters padded with "00" or "0"), "@", then the nine cells each
-// followed by CR LF.
+// 4 characters padded with "00" or "0"), "@", then the nine cells of
+// columns 0-8 each followed by CR LF.
 QString SortText(const ScheduleEntry &entry, TRowMark mark, int column);
 
 // The grid column a sort selector orders by; -1 for rb2 (file order).

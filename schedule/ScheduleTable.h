@@ -51,6 +51,9 @@ struct ScheduleEntry {
     TFieldText<15> Language;
     TFieldText<20> Site;
     TFieldText<20> Country;
+    // The lists that name this transmission, a set of TScheduleSource bits;
+    // none for a schedule that came from elsewhere.
+    std::uint8_t Sources = 0;
     TAirState AirState = TAirState::None;
 };
 

@@ -49,9 +49,10 @@ protected:
         WindowFixture::SetUp();
         server.SetReply(kNotFound);
     }
-    // Settings with "Update" ticked and both URLs on the local server.
+    // Settings with "Update" ticked, the drmrx feed alone, and both URLs on
+    // the local server.
     void WriteUpdateSettings(bool update = true) const {
-        WriteFile("DRMQuodra.ini", std::string("[Settings]\r\nUpdate=") + (update ? "1" : "0") +
+        WriteFile("DRMQuodra.ini", std::string("[Settings]\r\nSchedule sources=drmrx\r\nUpdate=") + (update ? "1" : "0") +
                                        "\r\nSchedule URL=" + server.Url(kSchedulePath) +
                                        "\r\nBulletin URL=" + server.Url(kBulletinPath) + "\r\n");
     }
@@ -283,7 +284,7 @@ TEST_F(DownloadWindow, HintNamesTheScheduleHost) {
 TEST_F(DownloadWindow, DefaultHintNamesTheDefaultHost) {
     WriteSettings();
     TForm1 &form = Start();
-    EXPECT_EQ(form.chkupdate->toolTip(), "Download schedule update during start from drmschedule.example.org");
+    EXPECT_EQ(form.chkupdate->toolTip(), "Download schedule update during start from www.drmrx.org");
 }
 
 TEST_F(DownloadWindow, RatedPanelIsFilledAndItsTextInset) {

@@ -32,9 +32,11 @@ std::vector<std::string> KeysInOrder(const std::string &text) {
 }
 
 TEST_F(FoundationWindow, FirstStartWithoutSettingsShowsTheDefaults) {
-    // No settings file at all: "Update" defaults to on, so point the download
+    // No settings file at all: "Update" defaults to on, so point the downloads
     // at a closed local port to keep the test off the network.
-    WriteFile("DRMQuodra.ini", "[Settings]\r\nSchedule URL=http://127.0.0.1:1/x\r\nBulletin URL=http://127.0.0.1:1/y\r\n");
+    WriteFile("DRMQuodra.ini", "[Settings]\r\nSchedule URL=http://127.0.0.1:1/x\r\nBulletin URL=http://127.0.0.1:1/y\r\n"
+                               "EiBi URL=http://127.0.0.1:1/\r\nHFCC URL=http://127.0.0.1:1/\r\n"
+                               "KiwiSDR URL=http://127.0.0.1:1/k\r\n");
     TForm1 &form = Start();
     EXPECT_EQ(form.pos(), QPoint(0, 0));
     // The design's 636 x 516, scaled to the desktop font.
@@ -82,7 +84,7 @@ TEST_F(FoundationWindow, ClosingWritesEveryKeyInWriteOrder) {
         "FRG100 Delay", "Elektor Delay", "DTR1 Delay", "ICOM Baudrate", "Elektor IF", "Elektor XTAL", "QRG",
         "RXL antenna correction", "DWT Antenna", "DWT Attenuation", "ICOM rig address", "rb1", "rb2", "rb3", "rb4",
         "rb5", "rb6", "rb7", "rb8", "DRT1 1st IF", "Software RX", "Schedule URL", "Bulletin URL", "Hamlib model",
-        "Hamlib port", "Hamlib speed", "Hamlib mode", "[Presets]", "Mem1", "Mem2", "Mem3", "Mem4", "Mem5", "Mem6",
+        "Hamlib port", "Hamlib speed", "Hamlib mode", "HFCC URL", "EiBi URL", "KiwiSDR URL", "Schedule sources", "[Presets]", "Mem1", "Mem2", "Mem3", "Mem4", "Mem5", "Mem6",
         "Mem7", "Mem8", "Mem9", "Mem10", "[Colors]", "Active", "Active Text", "Onair", "Onair Text", "Preview",
         "Preview Text", "[Ports]", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"};
     EXPECT_EQ(KeysInOrder(ReadFile("DRMQuodra.ini")), expected);

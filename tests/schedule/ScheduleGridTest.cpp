@@ -53,7 +53,7 @@ TEST(ScheduleGridModel, ListsRowsByGridNumberWithTheHeaderAsRowZero) {
     model.SetRows({{2, TRowMark::OnAir}, {0, TRowMark::Next}});
     EXPECT_EQ(model.RowCount(), 3);
     EXPECT_EQ(model.rowCount(), 2);
-    EXPECT_EQ(model.columnCount(), 9);
+    EXPECT_EQ(model.columnCount(), 10);
     EXPECT_EQ(model.CellText(2, 0), "kHz");
     EXPECT_EQ(model.CellText(2, 1), "15440");
     EXPECT_EQ(model.CellText(8, 1), "onair");

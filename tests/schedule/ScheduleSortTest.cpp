@@ -1,4 +1,5 @@
 // Grid cell texts and the ordering of rows by a column.
+#include "schedule/ScheduleSource.h"
 #include "core/Cp1252.h"
 #include "schedule/ScheduleSort.h"
 
@@ -41,8 +42,9 @@ TEST_F(ScheduleSortTest, CellTextsFollowTheColumnTable) {
     e.Site = "Sender";
     e.Country = "Austria";
     e.Language = "Deutsch";
-    const std::vector<std::string> expected = {"Radio Alpina", "0600-0700", "6095",  "100", "Europe",
-                                               "Sender",       "Austria",   "Deutsch", "next"};
+    e.Sources = SourceBit(TScheduleSource::Drmrx) | SourceBit(TScheduleSource::Eibi) | kIrregularBit;
+    const std::vector<std::string> expected = {"Radio Alpina", "0600-0700", "6095",    "100",  "Europe",
+                                               "Sender",       "Austria",   "Deutsch", "next", "drmrx EiBi (irregular)"};
     for (int c = 0; c < kGridColumns; ++c) EXPECT_EQ(GridCellBytes(e, TRowMark::Next, c), expected[static_cast<size_t>(c)]);
     EXPECT_EQ(GridCellBytes(e, TRowMark::OnAir, kMarkColumn), "onair");
     EXPECT_EQ(GridCellBytes(e, TRowMark::None, kMarkColumn), "");
