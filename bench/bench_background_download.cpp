@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 std::string UpdatingFolder(const QTemporaryDir &dir, const drmq::test::HttpTestServer &server) {
     const std::string folder = dir.path().toStdString() + "/";
     std::ofstream(folder + "DRMQuodra.ini", std::ios::binary)
-        << "[Settings]\r\nUpdate=1\r\nSchedule URL=" << server.Url("/DRMSchedule.ini")
+        << "[Settings]\r\nUpdate=1\r\nSchedule sources=drmrx\r\nSchedule URL=" << server.Url("/DRMSchedule.ini")
         << "\r\nBulletin URL=" << server.Url("/wwv.txt") << "\r\n";
     std::filesystem::copy_file(DRMQ_SOURCE_DIR "/data/DRMSchedule.ini", folder + "DRMSchedule.ini");
     return folder;

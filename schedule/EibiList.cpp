@@ -17,19 +17,6 @@ constexpr std::array<std::string_view, 7> kDayNames = {"su", "mo", "tu", "we", "
 constexpr std::array<std::string_view, 12> kMonthNames = {"jan", "feb", "mar", "apr", "may", "jun",
                                                           "jul", "aug", "sep", "oct", "nov", "dec"};
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-bool AllDigits(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 std::optional<unsigned> DayIndex(std::string_view name) {
     for (unsigned d = 0; d < kDayNames.size(); ++d)
         if (name == kDayNames[d]) return d;
@@ -112,7 +99,7 @@ struct TRowDays {
 
 // The Days text of a row valid today, or nothing when it is not.
 std::optional<TRowDays> DaysOfRow(std::string_view daysText, double utcNow) {
-    const std::string days = Lower(TrimBlanks(daysText));
+    const std::string days = LowerAscii(TrimBlanks(daysText));
     if (const auto weekly = WeeklyDays(days)) return TRowDays{DaysField(*weekly), false};
     if (const auto dated = DatedDay(days)) {
         if (dated->Key() != MonthDayOf(utcNow).Key()) return std::nullopt;

@@ -52,13 +52,6 @@ std::string NameOf(const TNames &names, std::string_view code) {
     return it == names.end() ? std::string(code) : it->second;
 }
 
-bool AllDigits(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 // DDMMYY as a day count; nothing when the text is no such date.
 std::optional<double> DateOf(std::string_view text) {
     if (text.size() != 6 || !AllDigits(text)) return std::nullopt;

@@ -1,10 +1,11 @@
 // The HFCC zip file read with libzip, straight from the downloaded bytes.
 #include "schedule/HfccList.h"
 
+#include "schedule/ListedEntry.h"
+
 #include <zip.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 
 namespace drmq {
@@ -16,12 +17,6 @@ struct TZipCloser {
 struct TFileCloser {
     void operator()(zip_file_t *file) const { zip_fclose(file); }
 };
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 // The member inflated, or nothing when it cannot be read or inflates past the bound.
 std::optional<std::string> ReadMember(zip_t *archive, zip_uint64_t index) {
@@ -57,7 +52,7 @@ THfccRead ReadHfccZip(std::string_view zipBytes, double utcNow) {
     for (zip_int64_t i = 0; i < count; ++i) {
         const char *rawName = zip_get_name(archive.get(), static_cast<zip_uint64_t>(i), 0);
         if (!rawName) continue;
-        const std::string name = Lower(rawName);
+        const std::string name = LowerAscii(rawName);
         std::string *target = name.ends_with("all00.txt") ? &table
                               : name == "site.txt"        ? &sites
                               : name == "broadcas.txt"    ? &broadcasters

@@ -2,6 +2,8 @@
 
 #include "core/UtcClock.h"
 
+#include <algorithm>
+
 namespace drmq {
 
 std::string DaysField(unsigned weekdays) {
@@ -25,6 +27,17 @@ std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
     return text;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char &c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
 }
 
 TMonthDay MonthDayOf(double utcNow) {

@@ -24,6 +24,10 @@ std::string DaysField(unsigned weekdays);
 unsigned WeekdaysOfField(std::string_view days);
 
 std::string_view TrimBlanks(std::string_view text);
+// Only the digits 0-9, and at least one.
+bool AllDigits(std::string_view text);
+// ASCII letters made small, as the lists' words and file names compare.
+std::string LowerAscii(std::string_view text);
 
 // A calendar date without its year, compared as month * 100 + day.
 struct TMonthDay {

@@ -14,9 +14,7 @@ namespace {
 constexpr int kDayMinutes = 24 * 60;
 
 std::optional<int> Minutes(std::string_view hhmm) {
-    if (hhmm.size() != 4) return std::nullopt;
-    for (char c : hhmm)
-        if (c < '0' || c > '9') return std::nullopt;
+    if (hhmm.size() != 4 || !AllDigits(hhmm)) return std::nullopt;
     const int minutes = ((hhmm[0] - '0') * 10 + (hhmm[1] - '0')) * 60 + (hhmm[2] - '0') * 10 + (hhmm[3] - '0');
     return minutes <= kDayMinutes ? std::optional<int>(minutes) : std::nullopt;
 }

@@ -95,7 +95,6 @@ TListRead ReadScheduleList(TScheduleSource source, std::string_view bytes, doubl
 
 TSourcesResult UpdateScheduleSources(const TSourcesRequest &request, const TFetch &fetch) {
     TSourcesResult result;
-    result.SingleFeed = request.Enabled == SourceBit(TScheduleSource::Drmrx);
     try {
         std::uint8_t used = request.Enabled;
         std::vector<std::vector<ScheduleEntry>> lists;
@@ -130,6 +129,8 @@ TSourcesResult UpdateScheduleSources(const TSourcesRequest &request, const TFetc
             if (source == TScheduleSource::Drmrx) drmrxText = bytes;
             lists.push_back(std::move(read.Entries));
         }
+        // The drmrx feed alone, as a single schedule file was before.
+        result.SingleFeed = used == SourceBit(TScheduleSource::Drmrx);
         if (lists.empty()) return result;
 
         // The drmrx feed alone is the schedule as it was sent; lists merged

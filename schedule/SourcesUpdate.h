@@ -56,7 +56,7 @@ struct TSourcesResult {
     std::array<TSourceReport, 4> Sources;
     TUpdateOutcome Outcome = TUpdateOutcome::Failed;
     ScheduleTable Table; // the schedule as written, with its sources
-    bool SingleFeed = false; // only the drmrx feed was asked for
+    bool SingleFeed = false; // only the drmrx feed was asked for, and no stand-in
     std::exception_ptr WriteError;
 };
 

@@ -1,5 +1,5 @@
 // Every text of the main window and its dialogs fits where it is shown:
-// controls, grid cells of a season with long names, header, sort buttons and
+// controls, grid cells of a season with long names and all its sources, header, sort buttons and
 // status panels, at the desktop font and at one and a half times that font (the same program
 // runs again under a scale factor of 2). And a dark desktop palette leaves
 // every text that is not a schedule colour readable.
@@ -9,6 +9,9 @@
 #include "schedule/ColorsDialog.h"
 #include "schedule/ScheduleCellPainter.h"
 #include "schedule/ScheduleGridModel.h"
+#include "schedule/ScheduleLoader.h"
+#include "schedule/ScheduleSource.h"
+#include "schedule/ScheduleWriter.h"
 #include "support/ScheduleFileBuilder.h"
 #include "support/WindowFixture.h"
 #include "tuning/PresetsDialog.h"
@@ -63,7 +66,12 @@ protected:
 
     TForm1 &StartWithSeason() {
         WriteSettings("Preview=0\r\n");
-        WriteFile("DRMSchedule.ini", ScheduleFileText(kSeason));
+        const std::string season = ScheduleFileText(kSeason);
+        WriteFile("DRMSchedule.ini", season);
+        // Every list names every entry: the widest "Sources" cell.
+        ScheduleTable table = ParseSchedule(season);
+        for (ScheduleEntry &entry : table.Entries) entry.Sources = 0x0F | kIrregularBit;
+        WriteFile("DRMSchedule.src", SourcesFileText(table, season));
         QFile::copy(DRMQ_SOURCE_DIR "/data/wwv.txt", QString::fromStdString(Folder() + "wwv.txt"));
         TForm1 &form = Start();
         form.chkshowall->setChecked(true);
@@ -173,8 +181,9 @@ void ExpectEveryTextFits(TForm1 &form) {
     TScheduleGridModel &grid = *form.ScheduleModel;
     ASSERT_EQ(grid.RowCount(), static_cast<int>(kSeason.size()) + 1);
     QTableView *view = form.StringGrid1;
+    EXPECT_EQ(grid.CellText(kSourcesColumn, 1), "drmrx HFCC EiBi KiwiSDR (irregular)");
     for (int r = 0; r < grid.rowCount(); ++r) {
-        for (int c = 0; c < 8; ++c) {
+        for (int c : {0, 1, 2, 3, 4, 5, 6, 7, kSourcesColumn}) {
             // Text from 2 pixels in up to the grid line.
             const QRect cell = view->visualRect(grid.index(r, c)).adjusted(2, 2, -1, 0);
             ExpectFits(view, grid.CellText(c, r + 1), cell);

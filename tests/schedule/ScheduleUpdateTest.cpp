@@ -1,6 +1,8 @@
-// The schedule update step: line-break normalisation, the line comparison,
-// which files are written, and write failures that leave the schedule whole.
+// The schedule update step with the drmrx feed alone: line-break
+// normalisation, the line comparison, which files are written, and write
+// failures that leave the schedule whole.
 #include "schedule/ScheduleUpdate.h"
+#include "schedule/SourcesUpdate.h"
 
 #include "core/RunErrors.h"
 #include "schedule/DownloadText.h"
@@ -60,8 +62,15 @@ protected:
         std::string bytes;
         return TryReadFileBytes(Path(name), bytes) ? bytes : "<missing>";
     }
+    // The update with the feed's reply; a write failure raises its error.
     TUpdateOutcome Apply(std::string_view download) {
-        return ApplyScheduleUpdate(download, Path("DRMSchedule.new"), Path("DRMSchedule.ini"));
+        TSourcesRequest request;
+        request.Enabled = SourceBit(TScheduleSource::Drmrx);
+        request.Folder = dir.path().toStdString() + "/";
+        const TSourcesResult result =
+            UpdateScheduleSources(request, [&](const std::string &) { return THttpResult{std::string(download), ""}; });
+        if (result.WriteError) std::rethrow_exception(result.WriteError);
+        return result.Outcome;
     }
     // Gives the schedule an old modification time, to see whether it is rewritten.
     void AgeSchedule() const {
@@ -78,6 +87,7 @@ protected:
         QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
         names.removeAll("DRMSchedule.ini");
         names.removeAll("DRMSchedule.new");
+        names.removeAll("DRMSchedule.src");
         return names;
     }
     QTemporaryDir dir;
@@ -122,7 +132,6 @@ TEST_F(ScheduleUpdate, AnyDifferentLineReplacesTheSchedule) {
         "[DRM]\r\nStartStopTimeUTC=0000-2400\r\nDays=0000000\r\nExtra\r\n", // one line more
         "[DRM]\r\nStartStopTimeUTC=0000-2400\r\n",                          // one line less
         "[drm]\r\nStartStopTimeUTC=0000-2400\r\nDays=0000000\r\n",          // case matters
-        "<html><body>Service moved</body></html>",                          // no content check
     };
     for (const auto &download : different) {
         WriteFileAtomically(Path("DRMSchedule.ini"), schedule);
@@ -134,11 +143,19 @@ TEST_F(ScheduleUpdate, AnyDifferentLineReplacesTheSchedule) {
     }
 }
 
+TEST_F(ScheduleUpdate, WebPageOrTextWithoutBlocksIsNoSchedule) {
+    WriteFileAtomically(Path("DRMSchedule.ini"), schedule);
+    EXPECT_EQ(Apply("<html><body>Service moved</body></html>"), TUpdateOutcome::Failed);
+    EXPECT_EQ(Apply("new schedule\r\n"), TUpdateOutcome::Failed);
+    EXPECT_EQ(Read("DRMSchedule.new"), "<missing>");
+    EXPECT_EQ(Read("DRMSchedule.ini"), schedule);
+}
+
 TEST_F(ScheduleUpdate, FailedWriteOfTheDownloadRaisesAndKeepsTheSchedule) {
     WriteFileAtomically(Path("DRMSchedule.ini"), schedule);
     ASSERT_TRUE(QDir(dir.path()).mkdir("DRMSchedule.new"));
     try {
-        Apply("new schedule\r\n");
+        Apply("new\r\nStartStopTimeUTC=0000-2400\r\n");
         FAIL() << "no error raised";
     } catch (const EInOutError &e) {
         EXPECT_STREQ(e.what(), "Dateizugriff verweigert");
@@ -151,9 +168,9 @@ TEST_F(ScheduleUpdate, FailedWriteOfTheDownloadRaisesAndKeepsTheSchedule) {
 TEST_F(ScheduleUpdate, FailedReplaceRaisesAndLeavesNoPartialFile) {
     // The schedule's name is taken by a folder, so the rename cannot happen.
     ASSERT_TRUE(QDir(dir.path()).mkdir("DRMSchedule.ini"));
-    EXPECT_THROW(Apply("new schedule\r\n"), EInOutError);
+    EXPECT_THROW(Apply("new\r\nStartStopTimeUTC=0000-2400\r\n"), EInOutError);
     EXPECT_TRUE(QFileInfo(dir.path() + "/DRMSchedule.ini").isDir());
-    EXPECT_EQ(Read("DRMSchedule.new"), "new schedule\r\n");
+    EXPECT_EQ(Read("DRMSchedule.new"), "new\r\nStartStopTimeUTC=0000-2400\r\n");
     EXPECT_TRUE(Strays().isEmpty()) << Strays().join(",").toStdString();
 }
 
