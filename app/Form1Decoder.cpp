@@ -59,9 +59,7 @@ void TForm1::ConnectDreamReading() {
 void TForm1::ReadDreamLog() {
     // Dream may have been started after the program's log.
     if (DreamFolder.isEmpty()) {
-        TFoundWindow window;
-        for (const char *title : {"System Evaluation", "Dream"})
-            if (!window.Found && DecoderControl.find) window = DecoderControl.find(title);
+        const TFoundWindow window = TDreamLogSwitch::FindDream(DecoderControl);
         // Without Dream there is nothing to read; the log sequences say it is missing.
         if (!window.Found) return;
         DreamFolder = window.Folder;

@@ -44,7 +44,7 @@ TFoundWindow FindWindow(const QString &title) {
     if (!display) return {};
     const Window window = FindTopLevelWindow(display, title);
     if (window == None) return {};
-    return {true, ProcessFolder(WindowProcess(display, window))};
+    return {true, ProcessFolder(WindowProcess(display, window)), WindowTitle(display, window)};
 }
 
 unsigned long LastActivatedWindow() { return gLastWindow; }

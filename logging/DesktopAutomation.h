@@ -13,11 +13,13 @@ namespace drmq {
 // to get the keyboard focus; true when one was found and has the focus.
 bool ActivateWindow(const QString &title);
 // Whether a top-level window matches the title (as ActivateWindow looks for
-// it), and the working folder of the process that shows it: empty when the
-// window names no process or the folder cannot be read. Nothing is raised.
+// it), its full title, and the working folder of the process that shows it:
+// empty when the window names no process or the folder cannot be read.
+// Nothing is raised.
 struct TFoundWindow {
     bool Found = false;
     QString Folder;
+    QString Title;
 };
 TFoundWindow FindWindow(const QString &title);
 

@@ -59,14 +59,16 @@ bool Labelled(std::string_view line, std::string_view label, std::string_view &v
 
 std::vector<TDreamBlock> ParseDreamLog(std::string_view bytes) {
     std::vector<TDreamBlock> blocks;
-    std::optional<TDreamBlock> open;
+    TDreamBlock open;
+    bool inBlock = false;
     bool started = false; // the open block has a start time
     auto close = [&](bool closed) {
-        if (open && started) {
-            open->Closed = closed;
-            blocks.push_back(std::move(*open));
+        if (inBlock && started) {
+            open.Closed = closed;
+            blocks.push_back(std::move(open));
         }
-        open.reset();
+        open = {};
+        inBlock = started = false;
     };
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
@@ -75,11 +77,10 @@ std::vector<TDreamBlock> ParseDreamLog(std::string_view bytes) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line == ">>>>") {
             close(false);
-            open.emplace();
-            started = false;
+            inBlock = true;
             continue;
         }
-        if (!open) continue;
+        if (!inBlock) continue;
         if (line == "<<<<") {
             close(true);
             continue;
@@ -87,12 +88,13 @@ std::vector<TDreamBlock> ParseDreamLog(std::string_view bytes) {
         std::string_view value;
         TDreamMinute minute;
         if (Labelled(line, "Starttime (UTC)", value)) {
-            started = ReadLogDateTime(value, open->StartUtc);
+            started = ReadLogDateTime(value, open.StartUtc);
         } else if (Labelled(line, "Frequency", value)) {
             if (value.size() >= 4 && value.substr(value.size() - 4) == " kHz") value.remove_suffix(4);
-            open->FrequencyKhz = std::string(value);
+            open.FrequencyKhz = std::string(value);
         } else if (started && ReadMinute(line, minute)) {
-            open->Minutes.push_back(minute);
+            open.Minutes.push_back(minute);
+            open.MaxMinute = std::max(open.MaxMinute, minute.Minute);
         }
     }
     // A block still being written keeps the minutes it has.
@@ -102,11 +104,16 @@ std::vector<TDreamBlock> ParseDreamLog(std::string_view bytes) {
 
 std::vector<TDreamPoint> DreamMinutesBetween(const std::vector<TDreamBlock> &blocks, double fromUtc, double toUtc) {
     std::vector<TDreamPoint> points;
-    for (const TDreamBlock &block : blocks)
+    for (const TDreamBlock &block : blocks) {
+        // A year of nights is searched for every minute of a CSV: blocks
+        // wholly outside the span are passed over.
+        if (block.Minutes.empty() || block.StartUtc >= toUtc || block.StartUtc + block.MaxMinute / 1440.0 < fromUtc)
+            continue;
         for (const TDreamMinute &minute : block.Minutes) {
             const double utc = block.MinuteUtc(minute);
             if (utc >= fromUtc && utc < toUtc) points.push_back({utc, minute});
         }
+    }
     std::stable_sort(points.begin(), points.end(), [](const TDreamPoint &a, const TDreamPoint &b) { return a.Utc < b.Utc; });
     return points;
 }

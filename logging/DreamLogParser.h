@@ -24,7 +24,8 @@ struct TDreamBlock {
     double StartUtc = 0.0;    // days, whole seconds
     std::string FrequencyKhz; // as Dream wrote it, may be empty
     std::vector<TDreamMinute> Minutes;
-    bool Closed = false; // "<<<<" was read
+    std::uint16_t MaxMinute = 0; // the highest minute index, for quick searches
+    bool Closed = false;         // "<<<<" was read
     double MinuteUtc(const TDreamMinute &m) const { return StartUtc + m.Minute / 1440.0; }
 };
 

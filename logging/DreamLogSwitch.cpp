@@ -36,14 +36,20 @@ bool TDreamLogSwitch::InWantedState(TDreamLogState state) const {
     return state == (wanted_ ? TDreamLogState::Running : TDreamLogState::Stopped);
 }
 
+TFoundWindow TDreamLogSwitch::FindDream(const TDecoderControl &control) {
+    if (!control.find) return {};
+    if (TFoundWindow evaluation = control.find(kEvaluationWindow); evaluation.Found) return evaluation;
+    TFoundWindow main = control.find(kMainWindow);
+    if (main.Title != kMainWindow) return {};
+    return main;
+}
+
 void TDreamLogSwitch::Begin(bool running) {
     busy_ = true;
     wanted_ = running;
-    auto find = [this](const char *title) { return control_.find ? control_.find(title) : TFoundWindow{}; };
-    TFoundWindow window = find(kEvaluationWindow);
-    const bool evaluationOpen = window.Found;
-    if (!evaluationOpen) window = find(kMainWindow);
+    const TFoundWindow window = FindDream(control_);
     if (!window.Found) return Finish(TResult::DreamMissing);
+    const bool evaluationOpen = window.Title != kMainWindow;
     folder_ = window.Folder;
     const TDreamLogState state = StateOf(folder_);
     stateKnown_ = state != TDreamLogState::Unknown;

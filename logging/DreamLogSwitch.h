@@ -38,6 +38,11 @@ public:
     void Request(bool running);
     bool Busy() const { return busy_; }
 
+    // Dream's "System Evaluation" window, else its main window "Dream" by
+    // that exact title: a title that merely begins with it may be anything,
+    // an editor showing DreamLog.txt, say.
+    static TFoundWindow FindDream(const TDecoderControl &control);
+
     // Dream's log state in a folder; replaceable for tests.
     std::function<TDreamLogState(const QString &folder)> StateOf = [](const QString &f) { return DreamLogState(f); };
 

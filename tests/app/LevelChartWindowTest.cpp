@@ -193,7 +193,9 @@ TEST_F(LevelChartWindowTest, DreamsSnrAndAudioAreDrawnBesideTheLevelAndSaved) {
     TForm1 &form = Start();
     form.DesktopSession = [] { return TDesktopSession{true, ":0", false}; };
     form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; },
-                           [&](const QString &title) { return TFoundWindow{title == "Dream", dreamFolder.path()}; }};
+                           [&](const QString &title) {
+                               return TFoundWindow{title == "Dream", dreamFolder.path(), title};
+                           }};
     form.show();
     auto ys = [](const QXYSeries *series) {
         std::vector<double> values;

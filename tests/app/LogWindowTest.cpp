@@ -252,7 +252,9 @@ TEST_F(LogWindowTest, DreamsLogIsSwitchedOnlyWhenItMustChangeAndADreamThatDoesNo
                                if (keys == "%l" && dreamFollows) dreamLogs = !dreamLogs;
                                return true;
                            },
-                           [](const QString &title) { return TFoundWindow{title == "System Evaluation", "/dream"}; }};
+                           [](const QString &title) {
+                               return TFoundWindow{title == "System Evaluation", "/dream", title};
+                           }};
     form.DreamLog.StateOf = [&](const QString &folder) {
         EXPECT_EQ(folder, "/dream");
         return dreamLogs ? TDreamLogState::Running : TDreamLogState::Stopped;

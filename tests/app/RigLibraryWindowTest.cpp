@@ -125,7 +125,7 @@ TEST_F(RigLibraryWindow, ConnectWithDreamChosenSendsDreamNothing) {
         steps << "keys " + keys;
         return true;
     };
-    form->DecoderControl.find = [](const QString &) { return TFoundWindow{true, {}}; };
+    form->DecoderControl.find = [](const QString &title) { return TFoundWindow{true, {}, title}; };
     Click();
     EXPECT_EQ(messages.first(), kWinRadioWarning);
     Click();

@@ -58,6 +58,8 @@ TEST_F(DecoderNoticeTest, MissingDecoderWindowIsNamedInTheStatusBarAndNoKeyIsSen
     form.DesktopSession = CurrentDesktopSession;
     form.show();
 
+    // A title that only begins with "Dream" is not Dream's.
+    const Window editor = desk.Open("DreamLog.txt - Editor");
     Window bystander = FocusedBystander();
     form.Button3Click();
     EXPECT_TRUE(form.LogRunning);
@@ -67,6 +69,8 @@ TEST_F(DecoderNoticeTest, MissingDecoderWindowIsNamedInTheStatusBarAndNoKeyIsSen
     form.Button4Click();
     EXPECT_FALSE(form.LogRunning);
     EXPECT_EQ(desk.KeyEvents(bystander, 0), Keys{});
+    EXPECT_EQ(desk.KeyEvents(editor, 0), Keys{});
+    desk.Close(editor);
 
     // A window of that title that names no process: Dream's files cannot be
     // read, so its log is switched on and, as it was switched on, off again,

@@ -89,8 +89,8 @@ TEST_F(DreamLogTest, StartAndStopSwitchDreamsLogAndNoOtherKeyLandsInDream) {
     EXPECT_TRUE(form.LogRunning);
     ASSERT_TRUE(Settled(form));
     EXPECT_EQ(DreamLogState(dream.Folder()), TDreamLogState::Running);
-    EXPECT_EQ(dream.Keys(), "Dream: Alt+E\nSystem Evaluation: Alt+L\n");
-    EXPECT_EQ(form.StatusBar1->currentMessage(), "");
+    EXPECT_EQ(dream.Keys().toStdString(), "Dream: Alt+E\nSystem Evaluation: Alt+L\n");
+    EXPECT_EQ(form.StatusBar1->currentMessage().toStdString(), "");
     EXPECT_TRUE(ProgramHasFocus(form));
 
     // The chart shows the minutes Dream writes, one without sync marked.
@@ -110,8 +110,8 @@ TEST_F(DreamLogTest, StartAndStopSwitchDreamsLogAndNoOtherKeyLandsInDream) {
     EXPECT_FALSE(form.LogRunning);
     ASSERT_TRUE(Settled(form));
     EXPECT_EQ(DreamLogState(dream.Folder()), TDreamLogState::Stopped);
-    EXPECT_EQ(dream.Keys(), "Dream: Alt+E\nSystem Evaluation: Alt+L\nSystem Evaluation: Alt+L\n");
-    EXPECT_EQ(form.StatusBar1->currentMessage(), "");
+    EXPECT_EQ(dream.Keys().toStdString(), "Dream: Alt+E\nSystem Evaluation: Alt+L\nSystem Evaluation: Alt+L\n");
+    EXPECT_EQ(form.StatusBar1->currentMessage().toStdString(), "");
     EXPECT_TRUE(ProgramHasFocus(form));
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
@@ -123,9 +123,9 @@ TEST_F(DreamLogTest, ADreamThatDoesNotFollowIsReportedAndTheProgramLogsOn) {
 
     form.Button3->click();
     ASSERT_TRUE(Settled(form));
-    EXPECT_EQ(form.StatusBar1->currentMessage(), "Dream did not start its log");
+    EXPECT_EQ(form.StatusBar1->currentMessage().toStdString(), "Dream did not start its log");
     EXPECT_TRUE(form.LogRunning);
-    EXPECT_EQ(dream.Keys(), "System Evaluation: Alt+L\n");
+    EXPECT_EQ(dream.Keys().toStdString(), "System Evaluation: Alt+L\n");
     EXPECT_TRUE(ProgramHasFocus(form));
 }
 
