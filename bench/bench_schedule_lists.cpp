@@ -4,6 +4,7 @@
 // grid drawn).
 #include "app/Program.h"
 #include "schedule/DownloadText.h"
+#include "schedule/ScheduleGridModel.h"
 #include "schedule/ScheduleMerge.h"
 #include "schedule/ScheduleWriter.h"
 #include "schedule/SourcesUpdate.h"
