@@ -10,7 +10,13 @@ TScheduleSourcesDialog::TScheduleSourcesDialog(QWidget *parent) : QDialog(parent
     setWindowTitle("Schedule sources");
     auto *grid = new QGridLayout;
     const char *headers[] = {"Source", "URL", "Last update", "DRM entries", "Last failure"};
-    for (int c = 0; c < 5; ++c) grid->addWidget(new QLabel(QString("<b>%1</b>").arg(headers[c]), this), 0, c);
+    for (int c = 0; c < 5; ++c) {
+        auto *header = new QLabel(headers[c], this);
+        QFont bold = header->font();
+        bold.setBold(true);
+        header->setFont(bold);
+        grid->addWidget(header, 0, c);
+    }
     for (int r = 0; r < kRows; ++r) {
         const size_t i = static_cast<size_t>(r);
         Enabled[i] = new QCheckBox(this);

@@ -11,6 +11,7 @@
 #include "schedule/ScheduleGridModel.h"
 #include "schedule/ScheduleLoader.h"
 #include "schedule/ScheduleSource.h"
+#include "schedule/ScheduleSourcesDialog.h"
 #include "schedule/ScheduleWriter.h"
 #include "support/ScheduleFileBuilder.h"
 #include "support/WindowFixture.h"
@@ -234,6 +235,11 @@ void ExpectEveryDialogTextFits(TProgram &program) {
     THamlibDialog hamlib(program.Form1.get());
     hamlib.SetSettings(THamlibSettings{});
     ExpectDialogTextFits(hamlib);
+    // The schedule sources, each with the longest failure the lists give.
+    TForm1 &form = *program.Form1;
+    form.SourceFailures.fill("2026-06-12 17:00 UTC: an HTML page instead of data");
+    form.ShowScheduleSources();
+    ExpectDialogTextFits(*form.SourcesDialog);
 }
 
 TEST_F(TextFitWindow, EveryTextFitsAtTheDesktopFont) {
