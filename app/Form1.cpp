@@ -8,6 +8,7 @@
 #include "core/RunErrors.h"
 #include "logging/LevelChartWindow.h"
 #include "rig/ComPort.h"
+#include "rig/ShareServer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -92,8 +93,9 @@ TForm1::TForm1(TForm1Options options) : options_(std::move(options)) {
 }
 
 TForm1::~TForm1() {
-    // Ends a link's thread while the window can still take its events.
+    // Ends the link's and the share's threads while the window can still take their events.
     Link.reset();
+    Share.reset();
 }
 
 void TForm1::SetDialogs(TForm2 *form2, TForm3 *form3, TForm4 *form4) {
@@ -334,6 +336,9 @@ void TForm1::BuildControls() {
     cbrxl = new QCheckBox("FSTLog", GroupBox29);
     cbrxl->setChecked(true);
     cbrxl->setGeometry(6, 62, 70, 20);
+    chkshare = new QCheckBox("Share", GroupBox29);
+    chkshare->setAccessibleName("Share receiver");
+    chkshare->setGeometry(6, 84, 70, 18);
     rbswr = new TRadioGroup("", {"FhG", "Dream"}, GroupBox29);
     rbswr->setAccessibleName("Software decoder");
     rbswr->SetItemIndex(0);
@@ -431,6 +436,8 @@ void TForm1::ConnectHandlers() {
     // Connect acts on every change of the box: a click, Alt+S, an accessibility
     // tool's toggle.
     connect(checkaor, &QCheckBox::toggled, this, action(&TForm1::checkaorClick));
+    connect(chkshare, &QCheckBox::toggled, this, action(&TForm1::chkshareClick));
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { PublishShare(); });
     connect(btnhamlib, &QToolButton::clicked, this, action(&TForm1::btnhamlibClick));
     connect(cbrx, &QComboBox::currentIndexChanged, this, [this] { UpdateHamlibButton(); });
     connect(Edit3, &QLineEdit::textChanged, this, action(&TForm1::Edit3Change));
@@ -600,6 +607,7 @@ void TForm1::Timer1Timer() {
     RetryLostLink();
     if (LinkUp()) ReadSignalLevel();
     if (LogRunning) LogTick();
+    PublishShare();
 }
 
 void TForm1::ScheduleNextTick() {

@@ -15,6 +15,7 @@
 #include "rig/ControlStates.h"
 #include "rig/LinePort.h"
 #include "rig/LinkState.h"
+#include "rig/RigctlProtocol.h"
 #include "rig/VendorLibrary.h"
 #include "receiver/ReceiverLink.h"
 #include "schedule/BackgroundDownload.h"
@@ -62,6 +63,7 @@ class TForm4;
 class TLevelChartWindow;
 class TScheduleSourcesDialog;
 struct TSourcesResult;
+class TShareServer;
 
 // Where errors come from: start-up and user actions show every error; the
 // clock (which polls the receiver) does not stack a new box while one is open.
@@ -197,6 +199,7 @@ public:
     QToolButton *btnhamlib = nullptr; // "…": the Hamlib settings
     QCheckBox *chkupdate = nullptr;
     QCheckBox *cbrxl = nullptr;
+    QCheckBox *chkshare = nullptr; // "Share": Hamlib programs read and tune the receiver
     TRadioGroup *rbswr = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
     QPlainTextEdit *Memo2 = nullptr;
@@ -435,6 +438,20 @@ public:
     // Made on first use. Declared after ReceptionLog, so it goes first: it
     // watches the log's live block.
     std::unique_ptr<TLevelChartWindow> LevelChart;
+
+    // ---- Sharing the receiver with Hamlib programs ------------------------------
+    // Starts or stops serving the receiver on "Share address":"Share port".
+    void chkshareClick();
+    QString ShareEndpoint() const;
+    // The box's tooltip says where the receiver is shared and to how many clients.
+    void ShowShareClients(int clients);
+    // Tells the server the frequency field, the shown level and the mode.
+    void PublishShare();
+    // Takes the clients' newest tuning and tunes as the user would.
+    void ShareTune();
+    // Made at the first share; serves on its own thread while the box is ticked.
+    std::unique_ptr<TShareServer> Share;
+    TShareSnapshot ShareSnapshot;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -153,6 +153,13 @@ void TForm1::ReadSettingsFirstGroup() {
     for (size_t i = 0; i < kListUrlKeys.size(); ++i)
         SourceSettingUrls[i + 1] = ini.ReadString(kSettings, kListUrlKeys[i].first, kListUrlKeys[i].second);
     ScheduleSources = ParseSourceKeys(ini.ReadString(kSettings, "Schedule sources", kDefaultScheduleSources));
+    const TSettings defaults;
+    const bool share = ini.ReadBool(kSettings, "Share receiver", false);
+    Settings.SharePort = ini.ReadInteger(kSettings, "Share port", defaults.SharePort);
+    Settings.ShareAddress = ini.ReadString(kSettings, "Share address", defaults.ShareAddress);
+    // Ticking the box starts the server.
+    chkshare->setChecked(share);
+    ShowShareClients(0);
     if (!unreadableKeys.empty()) {
         std::string keys;
         for (const std::string &key : unreadableKeys) keys += (keys.empty() ? "" : ", ") + key;
@@ -229,6 +236,9 @@ void TForm1::WriteSettings() {
     for (size_t i = 0; i < kListUrlKeys.size(); ++i)
         ini.WriteString(kSettings, kListUrlKeys[i].first, SourceSettingUrls[i + 1]);
     ini.WriteString(kSettings, "Schedule sources", SourceKeysText(ScheduleSources));
+    ini.WriteBool(kSettings, "Share receiver", chkshare->isChecked());
+    ini.WriteInteger(kSettings, "Share port", Settings.SharePort);
+    ini.WriteString(kSettings, "Share address", Settings.ShareAddress);
     ini.UpdateFile();
 }
 

@@ -26,6 +26,10 @@ struct TSettings {
     TScheduleColors Colors{};
     // The rig the "Hamlib" receiver drives.
     THamlibSettings Hamlib;
+    // Where the "Share" box serves the receiver; loopback only unless the
+    // user writes another address.
+    int SharePort = 4532;
+    std::string ShareAddress = "127.0.0.1";
 };
 
 } // namespace drmq
