@@ -40,8 +40,7 @@ protected:
                       "Share port=0\r\n" + extraLines + "[Ports]\r\nCOM1=" + pty.DevicePath() + "\r\n");
         TForm1 &form = Start();
         errors.clear(); // no schedule in the program folder
-        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; },
-                               [](int) {}};
+        form.DecoderControl = {[](const QString &) { return false; }, [](const QString &, bool) { return true; }, {}};
         return form;
     }
 
