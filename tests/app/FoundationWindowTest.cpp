@@ -84,7 +84,8 @@ TEST_F(FoundationWindow, ClosingWritesEveryKeyInWriteOrder) {
         "FRG100 Delay", "Elektor Delay", "DTR1 Delay", "ICOM Baudrate", "Elektor IF", "Elektor XTAL", "QRG",
         "RXL antenna correction", "DWT Antenna", "DWT Attenuation", "ICOM rig address", "rb1", "rb2", "rb3", "rb4",
         "rb5", "rb6", "rb7", "rb8", "DRT1 1st IF", "Software RX", "Schedule URL", "Bulletin URL", "Hamlib model",
-        "Hamlib port", "Hamlib speed", "Hamlib mode", "HFCC URL", "EiBi URL", "KiwiSDR URL", "Schedule sources", "[Presets]", "Mem1", "Mem2", "Mem3", "Mem4", "Mem5", "Mem6",
+        "Hamlib port", "Hamlib speed", "Hamlib mode", "HFCC URL", "EiBi URL", "KiwiSDR URL", "Schedule sources",
+        "Share receiver", "Share port", "Share address", "[Presets]", "Mem1", "Mem2", "Mem3", "Mem4", "Mem5", "Mem6",
         "Mem7", "Mem8", "Mem9", "Mem10", "[Colors]", "Active", "Active Text", "Onair", "Onair Text", "Preview",
         "Preview Text", "[Ports]", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"};
     EXPECT_EQ(KeysInOrder(ReadFile("DRMQuodra.ini")), expected);
