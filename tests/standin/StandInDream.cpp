@@ -100,10 +100,10 @@ int main(int argc, char **argv) {
 
     QWidget main;
     main.setWindowTitle("Dream");
-    main.setGeometry(40, 500, 300, 120);
+    main.setGeometry(960, 700, 300, 120);
     QWidget evaluation;
     evaluation.setWindowTitle("System Evaluation");
-    evaluation.setGeometry(400, 500, 300, 120);
+    evaluation.setGeometry(960, 860, 300, 120);
     auto *logToFile = new QCheckBox("&Log to file", &evaluation);
     // A Dream whose log cannot be switched (its box disabled) still gets the keys.
     logToFile->setEnabled(!args.contains("--deaf"));

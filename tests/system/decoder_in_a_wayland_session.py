@@ -67,16 +67,6 @@ def keys_received(x, window):
     return count
 
 
-def status_message(program):
-    for node in quodra.walk(program.frame):
-        try:
-            if node.getRole() == pyatspi.ROLE_STATUS_BAR:
-                return quodra.name_of(node)
-        except Exception:
-            continue
-    return ""
-
-
 def main(binary, source_dir):
     settings = quodra.ini_text({"Settings": [("Update", "0"), ("Receiver", "3"), ("QRG", "6095"),
                                              ("Software RX", "1")]})
@@ -91,7 +81,7 @@ def main(binary, source_dir):
         x = program.x
         bystander = focused_bystander(x)
         quodra.do_action(program.control(pyatspi.ROLE_PUSH_BUTTON, "Start Log"), "Press")
-        hint = quodra.wait_for("the status text", lambda: status_message(program))
+        hint = quodra.wait_for("the status text", program.status_message)
         assert hint.startswith("Decoder window not found") and "XWayland" in hint, hint
         assert keys_received(x, bystander) == 0, "keys reached the focused window"
         program.assert_no_message_box()

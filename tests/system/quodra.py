@@ -449,6 +449,16 @@ class Program:
                 boxes.append(" / ".join(t for t in labels if t))
         return boxes
 
+    def status_message(self):
+        """The status bar's message, "" while it shows its panels."""
+        for node in walk(self.frame):
+            try:
+                if node.getRole() == pyatspi.ROLE_STATUS_BAR:
+                    return name_of(node)
+            except Exception:
+                continue
+        return ""
+
     def assert_no_message_box(self):
         boxes = self.message_boxes()
         if boxes:
