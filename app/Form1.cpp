@@ -22,7 +22,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <memory>
 #include <utility>
 #include <unistd.h>
@@ -359,6 +358,8 @@ void TForm1::BuildControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
+    // The caption changes on the second, not up to a twentieth of it off.
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer2 = new QTimer(this);
     Timer2->setInterval(5000);
 
@@ -415,8 +416,9 @@ void TForm1::ConnectHandlers() {
     };
     connect(Timer1, &QTimer::timeout, this, [this] {
         // The next tick is due first: a box this tick opens must not stop the clock.
+        const bool due = SecondTicks.Due(UtcNow());
         ScheduleNextTick();
-        Gate.RunMerged(Timer1, [this] { Guard(TErrorSource::Clock, [&] { Timer1Timer(); }); });
+        if (due) Gate.RunMerged(Timer1, [this] { Guard(TErrorSource::Clock, [&] { Timer1Timer(); }); });
     });
     connect(Timer2, &QTimer::timeout, this, [this] {
         Gate.RunMerged(Timer2, [this] { Guard(TErrorSource::Clock, [&] { Timer2Timer(); }); });
@@ -612,11 +614,9 @@ void TForm1::Timer1Timer() {
 
 void TForm1::ScheduleNextTick() {
     if (!options_.StartTimers) return;
-    // Fire just after the next UTC second boundary, so the shown seconds
-    // neither skip nor repeat.
-    const double seconds = UtcNow() * 86400.0;
-    const double msToBoundary = (std::ceil(seconds + 1e-6) - seconds) * 1000.0;
-    Timer1->start(static_cast<int>(msToBoundary) + 5);
+    // Aimed just after the next UTC second begins; a firing that comes early
+    // waits again for the rest.
+    Timer1->start(TSecondTicks::MsToNextSecond(UtcNow()));
 }
 
 void TForm1::resizeEvent(QResizeEvent *event) {

@@ -6,6 +6,7 @@
 #include "core/DesignScale.h"
 #include "app/Settings.h"
 #include "core/FileLocations.h"
+#include "core/SecondTicks.h"
 #include "core/UtcClock.h"
 #include "logging/DecoderNotice.h"
 #include "logging/DecoderSequences.h"
@@ -206,6 +207,8 @@ public:
     QStatusBar *StatusBar1 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
+    // Which UTC second Timer1 ticked last.
+    TSecondTicks SecondTicks;
 
     std::unique_ptr<TComPort> ComPort1;
 

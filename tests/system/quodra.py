@@ -272,9 +272,11 @@ class FakeClock:
                 "FAKETIME_DONT_FAKE_MONOTONIC": "1"}
 
     def set_offset(self, seconds):
+        """Whole seconds, or a fraction of one to move the wall clock's
+        second against the monotonic clock's."""
         # Written whole and renamed, so the program never reads half a line.
         with open(self.path + ".new", "w") as f:
-            f.write("%+d\n" % seconds)
+            f.write(("%+d\n" if isinstance(seconds, int) else "%+.3f\n") % seconds)
         os.replace(self.path + ".new", self.path)
 
 
