@@ -8,6 +8,7 @@
 #include "core/RunErrors.h"
 #include "logging/LevelChartWindow.h"
 #include "rig/ComPort.h"
+#include "rig/ReceiverModel.h"
 #include "rig/ShareServer.h"
 
 #include <QApplication>
@@ -342,11 +343,6 @@ void TForm1::BuildControls() {
     rbswr->setAccessibleName("Software decoder");
     rbswr->SetItemIndex(0);
     rbswr->setGeometry(78, 62, 78, 40);
-
-    Memo1 = new QPlainTextEdit(central);
-    Memo1->hide();
-    Memo2 = new QPlainTextEdit(GroupBox1);
-    Memo2->hide();
 
     for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit4, OffsetText}) NameAfterText(field);
     const std::pair<QComboBox *, QString> lists[] = {

@@ -30,7 +30,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -202,8 +201,6 @@ public:
     QCheckBox *cbrxl = nullptr;
     QCheckBox *chkshare = nullptr; // "Share": Hamlib programs read and tune the receiver
     TRadioGroup *rbswr = nullptr;
-    QPlainTextEdit *Memo1 = nullptr;
-    QPlainTextEdit *Memo2 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;

@@ -1,5 +1,6 @@
-// Signal-level conversions of the four receivers that report a level
-// (AOR7030, DWT, FRG100, TS-850) into dBµV, and the level display texts. Pure, any thread.
+// Signal-level conversions of the five kinds of receiver that report a level
+// (AOR7030, DWT, FRG100, TS-850, Hamlib rigs) into dBµV, and the level display
+// texts. Pure, any thread.
 #pragma once
 
 #include "rig/Calibration.h"

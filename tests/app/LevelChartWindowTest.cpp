@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QStringList>

@@ -156,10 +156,10 @@ void ExpectControlTextFits(QWidget *w) {
     }
 }
 
-// The main window's own controls, without those the listener never sees: the
-// preview span and the download buffers.
+// The main window's own controls, without the one the listener never sees:
+// the preview span.
 bool IsShownControl(TForm1 &form, const QWidget *w) {
-    return !w->isWindow() && w->window() == &form && w != form.Edit2 && !qobject_cast<const QPlainTextEdit *>(w);
+    return !w->isWindow() && w->window() == &form && w != form.Edit2;
 }
 
 void ExpectEveryTextFits(TForm1 &form) {
