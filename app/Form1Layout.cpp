@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 
 #include "core/FitWidths.h"
+#include "core/TextMargin.h"
 #include "schedule/ScheduleGridModel.h"
 
 #include <QHeaderView>
@@ -22,9 +23,10 @@ constexpr int kColumnWidths[kGridColumns] = {105, 61, 37, 32, 89, 99, 87, 73, 0,
 constexpr int kRowHeight = 16;
 constexpr int kSortButtonSize = 13;
 constexpr int kSortButtonTop = 2;
-// Cell texts start 2 pixels right of the cell's corner; a grid line closes it.
-constexpr int kCellTextInset = 2;
-constexpr int kCellRightSpace = 2;
+// Cell texts start 2 pixels below the cell's top and keep the text margin
+// from its sides; a grid line closes it.
+constexpr int kCellTextTop = 2;
+constexpr int kGridLine = 1;
 // From the top of the bottom controls down to the status bar.
 constexpr int kControlsHeight = 151;
 
@@ -53,9 +55,10 @@ QStringList LongestPanelTexts(int panel) {
     return times;
 }
 
-// How far a label's text sits from its side edge, beyond frame and margin.
-int TextIndent(const QLabel *label) {
-    if (!(label->alignment() & (Qt::AlignLeft | Qt::AlignRight))) return 0;
+// The room a panel's text keeps before it, beyond frame and margin: a
+// side-aligned text its indent, a centred one the text margin.
+int LeadingRoom(const QLabel *label) {
+    if (!(label->alignment() & (Qt::AlignLeft | Qt::AlignRight))) return TextMargin(label);
     if (label->indent() >= 0) return label->indent();
     return label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
 }
@@ -88,13 +91,14 @@ void TForm1::FormResize() {
 }
 
 int TForm1::GridRowHeight() const {
-    return std::max(Scale(kRowHeight), StringGrid1->fontMetrics().height() + kCellTextInset + 1);
+    return std::max(Scale(kRowHeight), StringGrid1->fontMetrics().height() + kCellTextTop + kGridLine);
 }
 
 void TForm1::FitGridColumns() {
     TScheduleGridModel &grid = ScheduleGrid();
     const QFontMetrics metrics = StringGrid1->fontMetrics();
     const int sortButton = Scale(kSortButtonSize);
+    const int margin = TextMargin(StringGrid1);
     // Every column but the hidden mark, in order; "Sources" only for a
     // schedule that names its sources.
     const auto &entries = grid.Table().Entries;
@@ -109,7 +113,7 @@ void TForm1::FitGridColumns() {
         int widest = metrics.horizontalAdvance(grid.CellText(c, 0)) + Scale(3) + sortButton;
         for (const ScheduleEntry &entry : grid.Table().Entries)
             widest = std::max(widest, metrics.horizontalAdvance(GridCellText(entry, TRowMark::None, c)));
-        needed.push_back(std::max(kColumnWidths[c], kCellTextInset + widest + kCellRightSpace));
+        needed.push_back(std::max(kColumnWidths[c], margin + widest + margin + kGridLine));
         preferred.push_back(Scale(kColumnWidths[c]));
     }
     // The room inside the frame beside the vertical scroll bar.
@@ -142,8 +146,8 @@ void TForm1::PlaceSortButtons() {
 
 int TForm1::PanelWidthFor(int index, const QString &text) const {
     const QLabel *label = Panel(index);
-    return 2 * label->frameWidth() + 2 * label->margin() + TextIndent(label) +
-           label->fontMetrics().horizontalAdvance(text) + 2;
+    return 2 * label->frameWidth() + 2 * label->margin() + LeadingRoom(label) +
+           label->fontMetrics().horizontalAdvance(text) + TextMargin(label);
 }
 
 void TForm1::FitStatusPanels() {

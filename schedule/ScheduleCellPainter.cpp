@@ -1,5 +1,6 @@
 #include "schedule/ScheduleCellPainter.h"
 
+#include "core/TextMargin.h"
 #include "schedule/ScheduleGridModel.h"
 
 #include <QPainter>
@@ -17,8 +18,8 @@ TCellColors CellColorsFor(bool selected, bool fixed, TRowMark mark, const TSched
     return {kColorBtnFace, kColorWindowText};
 }
 
-void StringGrid1DrawCell(QPainter *painter, const QRect &rect, const QString &text, bool selected, bool fixed,
-                         TRowMark mark, const TScheduleColors &colors) {
+void StringGrid1DrawCell(QPainter *painter, const QRect &rect, int textMargin, const QString &text, bool selected,
+                         bool fixed, TRowMark mark, const TScheduleColors &colors) {
     const TCellColors pair = CellColorsFor(selected, fixed, mark, colors);
     // The default colour and "no colour" leave the grid's own colours.
     const QColor background = ToQColor(pair.Background);
@@ -27,7 +28,7 @@ void StringGrid1DrawCell(QPainter *painter, const QRect &rect, const QString &te
     painter->setClipRect(rect);
     painter->fillRect(rect, background.isValid() ? background : ToQColor(kColorBtnFace));
     painter->setPen(foreground.isValid() ? foreground : ToQColor(kColorWindowText));
-    const QRect textRect = rect.adjusted(2, 2, 0, 0);
+    const QRect textRect = rect.adjusted(textMargin, 2, 0, 0);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter->restore();
 }
@@ -40,14 +41,15 @@ void TScheduleCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
     const auto *model = qobject_cast<const TScheduleGridModel *>(index.model());
     const TRowMark mark = model ? model->MarkOf(index.row() + 1) : TRowMark::None;
     const bool selected = option.state.testFlag(QStyle::State_Selected);
-    StringGrid1DrawCell(painter, option.rect, index.data().toString(), selected, false, mark, colors_);
+    StringGrid1DrawCell(painter, option.rect, TextMargin(option.widget), index.data().toString(), selected, false,
+                        mark, colors_);
 }
 
 TScheduleHeader::TScheduleHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
 
 void TScheduleHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const {
     const QString text = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
-    StringGrid1DrawCell(painter, rect, text, false, true, TRowMark::None, {});
+    StringGrid1DrawCell(painter, rect, TextMargin(this), text, false, true, TRowMark::None, {});
     // The grid lines of the fixed row, like those between the listed cells.
     painter->save();
     painter->setPen(palette().color(QPalette::Dark));

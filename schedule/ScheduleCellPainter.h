@@ -21,9 +21,9 @@ struct TCellColors {
 TCellColors CellColorsFor(bool selected, bool fixed, TRowMark mark, const TScheduleColors &colors);
 
 // StringGrid1DrawCell: fills one cell of the grid with the colours of its
-// state and writes the text 2 pixels right of and below its corner.
-void StringGrid1DrawCell(QPainter *painter, const QRect &rect, const QString &text, bool selected, bool fixed,
-                         TRowMark mark, const TScheduleColors &colors);
+// state and writes the text the text margin right of and 2 pixels below its corner.
+void StringGrid1DrawCell(QPainter *painter, const QRect &rect, int textMargin, const QString &text, bool selected,
+                         bool fixed, TRowMark mark, const TScheduleColors &colors);
 
 // Paints the listed cells through StringGrid1DrawCell with the colours in force.
 class TScheduleCellDelegate : public QStyledItemDelegate {

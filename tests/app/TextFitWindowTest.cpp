@@ -1,9 +1,11 @@
 // Every text of the main window and its dialogs fits where it is shown:
 // controls, grid cells of a season with long names and all its sources, header, sort buttons and
 // status panels, at the desktop font and at one and a half times that font (the same program
-// runs again under a scale factor of 2). And a dark desktop palette leaves
-// every text that is not a schedule colour readable.
+// runs again under a scale factor of 2); the ink of cell and panel texts stays
+// clear of their edges. And a dark desktop palette leaves every text that is
+// not a schedule colour readable.
 #include "app/RadioGroup.h"
+#include "core/TextMargin.h"
 #include "logging/AttentionDialog.h"
 #include "rig/HamlibDialog.h"
 #include "schedule/ColorsDialog.h"
@@ -162,6 +164,56 @@ bool IsShownControl(TForm1 &form, const QWidget *w) {
     return !w->isWindow() && w->window() == &form && w != form.Edit2;
 }
 
+// Where ink lies within 2 pixels of a side of `room` in an image of the
+// widget: ink is what differs from `blank` (the same place without text), or
+// from the room's top-left pixel when there is no blank to compare with.
+void ExpectInkClearOfSides(const QImage &image, const QImage *blank, const QRect &room, const std::string &what) {
+    const qreal ratio = image.devicePixelRatio();
+    const QRect pixels(QPoint(qRound(room.left() * ratio), qRound(room.top() * ratio)),
+                       QPoint(qRound((room.right() + 1) * ratio) - 1, qRound((room.bottom() + 1) * ratio) - 1));
+    const int band = qRound(2 * ratio);
+    const QRgb background = image.pixel(pixels.topLeft());
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
+        if (x >= pixels.left() + band && x <= pixels.right() - band) continue;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            const QRgb clear = blank ? blank->pixel(x, y) : background;
+            if (image.pixel(x, y) == clear) continue;
+            ADD_FAILURE() << what << ": ink " << (x - pixels.left()) / ratio << " px from the left of "
+                          << room.width() << " px";
+            return;
+        }
+    }
+}
+
+// Every cell text and status panel text keeps clear of its edges: the grid
+// scrolled to each column in turn, the panels with and without their text.
+void ExpectInkClearOfEdges(TForm1 &form) {
+    QTableView *view = form.StringGrid1;
+    TScheduleGridModel &grid = *form.ScheduleModel;
+    for (int c : {0, 1, 2, 3, 4, 5, 6, 7, kSourcesColumn}) {
+        view->scrollTo(grid.index(0, c));
+        QApplication::processEvents();
+        const QImage image = view->viewport()->grab().toImage();
+        for (int r = 0; r < grid.rowCount(); ++r) {
+            const QRect cell = view->visualRect(grid.index(r, c));
+            ASSERT_TRUE(view->viewport()->rect().contains(cell)) << "cell " << c << "," << r << " out of view";
+            ExpectInkClearOfSides(image, nullptr, cell,
+                                  "cell " + std::to_string(c) + " \"" + grid.CellText(c, r + 1).toStdString() + "\"");
+        }
+    }
+    for (int i = 0; i < 9; ++i) {
+        QLabel *panel = form.Panel(i);
+        const QString text = panel->text();
+        const QImage image = panel->grab().toImage();
+        panel->setText(QString());
+        const QImage blank = panel->grab().toImage();
+        panel->setText(text);
+        const int frame = panel->frameWidth();
+        ExpectInkClearOfSides(image, &blank, panel->rect().adjusted(frame, frame, -frame, -frame),
+                              "panel " + std::to_string(i) + " \"" + text.toStdString() + "\"");
+    }
+}
+
 void ExpectEveryTextFits(TForm1 &form) {
     // Every control, also those shown only for some receivers, with its text
     // inside its rectangle and itself inside its parent.
@@ -182,11 +234,12 @@ void ExpectEveryTextFits(TForm1 &form) {
     TScheduleGridModel &grid = *form.ScheduleModel;
     ASSERT_EQ(grid.RowCount(), static_cast<int>(kSeason.size()) + 1);
     QTableView *view = form.StringGrid1;
+    const int margin = TextMargin(view);
     EXPECT_EQ(grid.CellText(kSourcesColumn, 1), "drmrx HFCC EiBi KiwiSDR (irregular)");
     for (int r = 0; r < grid.rowCount(); ++r) {
         for (int c : {0, 1, 2, 3, 4, 5, 6, 7, kSourcesColumn}) {
-            // Text from 2 pixels in up to the grid line.
-            const QRect cell = view->visualRect(grid.index(r, c)).adjusted(2, 2, -1, 0);
+            // Text from 2 pixels below the top, the text margin clear of both sides.
+            const QRect cell = view->visualRect(grid.index(r, c)).adjusted(margin, 2, -margin, 0);
             ExpectFits(view, grid.CellText(c, r + 1), cell);
         }
     }
@@ -196,7 +249,7 @@ void ExpectEveryTextFits(TForm1 &form) {
     for (int c = 0; c < 8; ++c) {
         const QRadioButton *button = form.rb[static_cast<size_t>(c)];
         const int left = frame + header->sectionViewportPosition(c);
-        const int textRight = left + 2 + header->fontMetrics().horizontalAdvance(grid.CellText(c, 0));
+        const int textRight = left + margin + header->fontMetrics().horizontalAdvance(grid.CellText(c, 0));
         EXPECT_LT(textRight, button->x()) << "header " << c;
         EXPECT_GE(button->x(), left) << "header " << c;
         EXPECT_LE(button->geometry().right(), left + header->sectionSize(c) - 1) << "header " << c;
@@ -210,7 +263,7 @@ void ExpectEveryTextFits(TForm1 &form) {
         EXPECT_FALSE(panel->text().isEmpty()) << "panel " << i;
         ExpectControlTextFits(panel);
         EXPECT_LE(panel->geometry().right(), form.StatusBar1->width() - 1) << "panel " << i;
-    }
+    }    ExpectInkClearOfEdges(form);
 }
 
 // A dialog as it is shown: every text inside its control, every control
