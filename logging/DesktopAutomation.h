@@ -1,5 +1,5 @@
-// Driving another program as a user would: ActivateWindow by title, SendKeys
-// into the focused window (X11; without an X display both do nothing). UI thread.
+// Driving another program as a user would: FindWindow and ActivateWindow by title,
+// SendKeys into the focused window (X11; without an X display all do nothing). UI thread.
 #pragma once
 
 #include <QString>
