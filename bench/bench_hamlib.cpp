@@ -2,6 +2,7 @@
 // a schedule row until rigctld has the frequency (and the part of it that is
 // rigctld's own), and the UI thread's longest stall while rigctld is frozen.
 #include "BenchOptions.h"
+#include "StallProbe.h"
 #include "app/Program.h"
 #include "support/EventLoopWait.h"
 #include "support/Rigctld.h"
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -120,17 +120,8 @@ void BM_HamlibUiStallWhileFrozen(benchmark::State &state) {
     TForm1 &form = program.form();
     for (auto _ : state) {
         rigctld.Freeze();
-        qint64 longestNs = 0;
         qint64 longestHandlerNs = 0;
-        QElapsedTimer sinceTick;
-        QTimer ticker;
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            longestNs = std::max(longestNs, sinceTick.nsecsElapsed());
-            sinceTick.restart();
-        });
-        sinceTick.start();
-        ticker.start();
+        bench::TStallProbe probe;
         QElapsedTimer run;
         run.start();
         int step = 0;
@@ -142,9 +133,9 @@ void BM_HamlibUiStallWhileFrozen(benchmark::State &state) {
             longestHandlerNs = std::max(longestHandlerNs, handler.nsecsElapsed());
             test::ProcessEventsFor(100);
         }
-        ticker.stop();
+        probe.Stop();
         rigctld.Thaw();
-        longestNs = std::max(longestNs, longestHandlerNs);
+        const qint64 longestNs = std::max(probe.LongestNs(), longestHandlerNs);
         state.SetIterationTime(longestNs / 1e9);
         state.counters["longest_stall_ms"] = longestNs / 1e6;
         state.counters["longest_handler_ms"] = longestHandlerNs / 1e6;

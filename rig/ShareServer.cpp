@@ -52,6 +52,7 @@ struct TShareServer::TShared {
     bool Told = false;    // TuneWaiting called for Pending
     bool Taken = false;   // the UI thread is tuning
     TClock::time_point LastTake{};
+    TClock::time_point LastDone{};
     std::vector<std::pair<std::uint64_t, int>> Results;
 
     void Wake() const {
@@ -101,15 +102,17 @@ void ServeLines(TShared &shared, TClient &client) {
     }
 }
 
-// Tells the UI thread of a waiting tuning unless one is being tuned or was
-// taken too recently; returns how long to wait before asking again.
+// Tells the UI thread of a waiting tuning unless one is being tuned or the
+// last one ended too recently; returns how long to wait before asking again.
 std::optional<std::chrono::milliseconds> TellTuneWaiting(TShared &shared) {
     {
         const std::lock_guard lock(shared.Mutex);
         if (!shared.Pending || shared.Told || shared.Taken) return std::nullopt;
-        const auto since = TClock::now() - shared.LastTake;
-        if (since < TShareServer::kTuneSpacing)
-            return std::chrono::ceil<std::chrono::milliseconds>(TShareServer::kTuneSpacing - since);
+        // Remote tunings take at most half of the UI thread's time: the next
+        // one waits as long as the last one took (a slow serial line, say).
+        const auto pause = shared.LastDone - shared.LastTake;
+        const auto since = TClock::now() - shared.LastDone;
+        if (since < pause) return std::chrono::ceil<std::chrono::milliseconds>(pause - since);
         shared.Told = true;
     }
     if (shared.Events.TuneWaiting) shared.Events.TuneWaiting();
@@ -222,6 +225,7 @@ void TShareServer::TuneDone(std::uint64_t ticket, int code) {
     {
         const std::lock_guard lock(shared_->Mutex);
         shared_->Taken = false;
+        shared_->LastDone = TClock::now();
         shared_->Results.emplace_back(ticket, code);
     }
     shared_->Wake();

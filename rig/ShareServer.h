@@ -36,9 +36,6 @@ public:
     static constexpr std::size_t kMaxLine = 1024;
     // Answers a client has not read yet; past this its requests wait.
     static constexpr std::size_t kMaxUnsent = 64 * 1024;
-    // Tunings from all clients reach the UI thread at most this often; a
-    // tuning waiting meanwhile is replaced by the newest one.
-    static constexpr std::chrono::milliseconds kTuneSpacing{20};
     // A tuning the UI thread has not answered by then is reported as timed out.
     static constexpr std::chrono::milliseconds kTuneTimeout{1500};
 
@@ -58,6 +55,8 @@ public:
 
     void Publish(const TShareSnapshot &snapshot);
     // The newest tuning waiting, if any; its ticket goes back with TuneDone.
+    // One is taken at a time, and the next not before as long again as the
+    // last one took; tunings waiting meanwhile are replaced by the newest.
     std::optional<TTune> TakeTune();
     // The result code of the tuning taken (kRigOk or a TRigctlError) for its
     // client and every client whose tuning it replaced.
