@@ -35,7 +35,8 @@ TBackgroundDownload::TJob TForm1::ScheduleSourcesJob() {
     for (TScheduleSource source : kScheduleSources)
         request.Urls[IndexOf(source)] = SourceUrl(source, SourceSettingUrls[IndexOf(source)], request.UtcNow);
     TBackgroundDownload::TJob job;
-    job.Work = [this, request](const THttpOptions &options) -> TBackgroundDownload::TDone {
+    job.Work = [this, request](const THttpOptions &options) mutable -> TBackgroundDownload::TDone {
+        request.Cancel = options.Cancel;
         THttpOptions bounded = options;
         bounded.MaxBodyBytes = std::min(options.MaxBodyBytes, kMaxSourceBytes);
         auto result = std::make_shared<TSourcesResult>(

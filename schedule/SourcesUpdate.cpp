@@ -112,6 +112,7 @@ TSourcesResult UpdateScheduleSources(const TSourcesRequest &request, const TFetc
             TListRead read;
             if (fetch) {
                 const THttpResult reply = fetch(request.Urls[IndexOf(source)]);
+                if (request.Cancel && request.Cancel->load()) return TSourcesResult{};
                 read = reply.Failure.empty() ? ReadScheduleList(source, reply.Body, request.UtcNow) : TListRead{{}, reply.Failure};
                 report.Failure = read.Failure;
                 if (read.Failure.empty()) {

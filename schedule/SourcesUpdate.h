@@ -10,6 +10,7 @@
 #include "schedule/ScheduleUpdate.h"
 
 #include <array>
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <string>
@@ -42,6 +43,8 @@ struct TSourcesRequest {
     std::array<std::string, 4> Urls; // by TScheduleSource
     std::string Folder;              // ends in '/'
     double UtcNow = 0;
+    // Once it turns true (the window closes) nothing more is fetched or written.
+    const std::atomic<bool> *Cancel = nullptr;
 };
 
 struct TSourceReport {

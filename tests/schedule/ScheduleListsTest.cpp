@@ -208,5 +208,21 @@ TEST_F(SourcesUpdateTest, FailingListsKeepTheirLastCopyAndTheScheduleIsNotRewrit
     EXPECT_EQ(Read("DRMSchedule.ini"), schedule);
 }
 
+TEST_F(SourcesUpdateTest, ClosingDuringTheFetchesWritesNothing) {
+    ASSERT_EQ(Update({{"drmrx", {drmrx, ""}}, {"eibi", {eibi, ""}}}).Outcome, TUpdateOutcome::Replaced);
+    WriteFileAtomically(dir.path().toStdString() + "/DRMSchedule.ini", "edited by hand\r\n");
+    std::atomic<bool> closing{false};
+    TSourcesRequest request;
+    request.Enabled = SourceBit(TScheduleSource::Eibi) | SourceBit(TScheduleSource::Drmrx);
+    request.Folder = dir.path().toStdString() + "/";
+    request.Cancel = &closing;
+    const TSourcesResult result = UpdateScheduleSources(request, [&](const std::string &) {
+        closing = true;
+        return THttpResult{"", "cancelled"};
+    });
+    EXPECT_EQ(result.Outcome, TUpdateOutcome::Failed);
+    EXPECT_EQ(Read("DRMSchedule.ini"), "edited by hand\r\n");
+}
+
 } // namespace
 } // namespace drmq
