@@ -2,6 +2,7 @@
 
 #include "schedule/ListedEntry.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -38,7 +39,8 @@ public:
             const size_t close = text_.find('"', pos_ + 1);
             const size_t end = close == std::string_view::npos ? text_.size() : close;
             TToken token{TToken::Text, text_.substr(pos_ + 1, end - pos_ - 1)};
-            pos_ = end + 1;
+            // A text cut off by the end of the input ends there.
+            pos_ = std::min(end + 1, text_.size());
             return token;
         }
         ++pos_;
