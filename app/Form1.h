@@ -321,6 +321,7 @@ public:
     void LinkCommandFailed(const QString &reason) override;
     void LinkLost(const QString &cause) override;
     void LinkBack() override;
+    void LinkReopened() override;
 
     // ---- Lost link and its reopening ------------------------------------------
     // Whether the link is lost while "Connect" stays ticked, and why.

@@ -29,7 +29,7 @@ int TForm1::LinkModel() const {
 TLinkParts TForm1::LinkParts() {
     auto post = [this](std::function<void()> job) {
         QMetaObject::invokeMethod(
-            this, [this, job] { Guard(TErrorSource::Action, job); }, Qt::QueuedConnection);
+            this, [this, job] { Guard(TErrorSource::Clock, job); }, Qt::QueuedConnection);
     };
     return {*ComPort1, [this]() -> TLinePort & { return Lines(); }, LibraryHandle, Readings, PortUsed,
             LibraryFolders(), ProgramFile(kCalibrationFile), post};
@@ -103,6 +103,14 @@ void TForm1::LinkBack() {
     ReceiverLinkBack();
 }
 
+void TForm1::LinkReopened() {
+    // Unticked meanwhile: the retrying has ended.
+    if (!checkaor->isChecked() || !LinkState.Lost()) return;
+    ReceiverLinkBack();
+    // Back to the frequency shown, whatever the initialisation tuned to.
+    SetFreq(Edit1->text());
+}
+
 bool TForm1::LinkUp() const {
     return checkaor->isChecked() && !LinkState.Lost();
 }
@@ -129,10 +137,7 @@ bool TForm1::LinkFailureHandled(const EComPort &error) {
 
 void TForm1::RetryLostLink() {
     if (!checkaor->isChecked() || !LinkState.RetryDue(ClockSeconds())) return;
-    if (!Link || !Link->Reopen()) return;
-    ReceiverLinkBack();
-    // Back to the frequency shown, whatever the initialisation tuned to.
-    SetFreq(Edit1->text());
+    if (Link) Link->Reopen();
 }
 
 void TForm1::ReceiverLinkLost(const QString &cause) {

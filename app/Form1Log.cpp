@@ -82,8 +82,14 @@ void TForm1::ReadSignalLevel() {
 void TForm1::LogTick() {
     const std::uint16_t minutes = ReceptionLog.UpdateMinuteIndex();
     SetPanelText(1, "Logged: " + QString::number(minutes) + " min");
-    // While the link is lost there is no reading to sample.
-    if (cbrxl->isChecked() && ReceptionLog.LogFileOpen() && !LinkState.Lost()) ReceptionLog.Sample(Rxl);
+    // The reading counts once the tick's request has reached the receiver;
+    // while the link is lost there is no reading to sample.
+    auto sample = [this] {
+        if (LogRunning && cbrxl->isChecked() && ReceptionLog.LogFileOpen() && !LinkState.Lost())
+            ReceptionLog.Sample(Rxl);
+    };
+    if (Link && LinkUp()) Link->AfterRequests(sample);
+    else sample();
 }
 
 void TForm1::CloseLogOnExit() {

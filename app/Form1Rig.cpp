@@ -84,6 +84,7 @@ void TForm1::Timer2Timer() {
 void TForm1::IdleReceiver() {
     // A receiver whose link was lost cannot be reached.
     if (!PortUsed || LinkState.Lost()) return;
+    if (Link) Link->Finish();
     IdleSerialReceiver(*ComPort1, SelectedModel());
 }
 

@@ -79,6 +79,8 @@ public:
     virtual void LinkCommandFailed(const QString &reason) = 0;
     virtual void LinkLost(const QString &cause) = 0;
     virtual void LinkBack() = 0;
+    // A lost link is open again and took the initialisation: tune it to the field.
+    virtual void LinkReopened() = 0;
 };
 
 // What the receiver's serial replies leave for the level reading.
@@ -99,7 +101,8 @@ struct TLinkParts {
     bool &PortUsed;
     std::vector<std::string> LibraryFolders;
     std::string CalibrationPath;
-    // Runs a job on the UI thread later (events of worker threads).
+    // Runs a job on the UI thread later (events of worker threads); what it
+    // raises is shown like an error of the clock's.
     std::function<void(std::function<void()>)> PostToUi;
 };
 
@@ -125,9 +128,14 @@ public:
     virtual void Close() = 0;
     // A connect or disconnect that raised: closes what is open, sends nothing.
     virtual void Abandon() {}
-    // Reopens a lost link and sends the initialisation again; false while the
-    // receiver is not back.
-    virtual bool Reopen() { return false; }
+    // Tries to reopen a lost link and send the initialisation again; the host
+    // hears LinkReopened once the receiver has taken it.
+    virtual void Reopen() {}
+    // Waits until every request so far has reached the device.
+    virtual void Finish() {}
+    // Runs then on the UI thread once every request so far has reached the
+    // device; not at all when one of them failed.
+    virtual void AfterRequests(std::function<void()> then) { then(); }
     // The window closes: libraries closed and released, threads ended.
     virtual void Shutdown() {}
 

@@ -8,6 +8,8 @@
 #include "rig/Replies.h"
 #include "tuning/ControlCommands.h"
 
+#include <cerrno>
+
 namespace drmq {
 
 namespace {
@@ -23,6 +25,12 @@ void ClosePortAnyway(TComPort &port) {
         // Only the purge failed; the port is closed all the same.
     }
 }
+
+// A write whose bytes did not all leave within the port's time-out.
+class EWriteTimedOut : public std::runtime_error {
+public:
+    EWriteTimedOut() : std::runtime_error(TSerialLink::kWriteTimedOut) {}
+};
 } // namespace
 
 TSerialLink::TSerialLink(const TReceiverEntry &model, TLinkHost &host, TLinkParts parts, TLinkSettings settings)
@@ -37,51 +45,113 @@ void TSerialLink::OpenPort() {
     parts_.Port.OpenPort();
     if (model_.Extra == TExtraLines::DtrOnAfterOpen) parts_.Port.DriveDTR(true);
     parts_.PortUsed = true;
+    down_ = false;
 }
 
-void TSerialLink::SendInit() {
-    Send(SerialProcedure(model_.Index, settings_.Frg100Delay).Init);
+std::vector<std::string> TSerialLink::InitWrites() const {
+    return SerialProcedure(model_.Index, settings_.Frg100Delay).Init;
 }
 
-void TSerialLink::Send(const std::vector<std::string> &writes) {
-    SendWrites(parts_.Port, writes);
+void TSerialLink::Run(std::function<void()> job, std::function<void()> afterFailure) {
+    thread_.Post([this, job = std::move(job), afterFailure = std::move(afterFailure),
+                  alive = std::weak_ptr<int>(alive_)] {
+        if (down_) return;
+        std::function<void()> report;
+        try {
+            job();
+            return;
+        } catch (const EComPort &error) {
+            // Nothing more goes to a port whose device has gone.
+            if (error.LineGone()) down_ = true;
+            report = [error] { throw error; };
+        } catch (const EWriteTimedOut &) {
+            down_ = true;
+            report = [this] {
+                Abandon();
+                host_.LinkLost(kWriteTimedOut);
+            };
+        }
+        parts_.PostToUi([alive, report = std::move(report), afterFailure] {
+            if (!alive.lock()) return;
+            if (afterFailure) afterFailure();
+            report();
+        });
+    });
+}
+
+void TSerialLink::Write(std::string_view bytes) {
+    if (parts_.Port.SendBytes(bytes) < static_cast<int>(bytes.size())) throw EWriteTimedOut();
+}
+
+void TSerialLink::Send(std::vector<std::string> writes) {
+    if (writes.empty()) return;
+    Run([this, writes = std::move(writes)] {
+        for (const std::string &bytes : writes) Write(bytes);
+    });
 }
 
 void TSerialLink::Open() {
     OpenPort();
-    if (!model_.InitAfterControls) SendInit();
+    if (!model_.InitAfterControls) Send(InitWrites());
     host_.SwitchControlsOnConnect([this] {
         if (model_.TuneWhileSwitching) host_.Retune();
     });
-    if (model_.InitAfterControls) SendInit();
+    if (model_.InitAfterControls) Send(InitWrites());
     if (model_.Calibrated) LoadCalibrationFile(parts_.CalibrationPath, parts_.Readings.CalibrationTable);
     if (model_.TunedByInit) host_.ShowFrequency(model_.TunedByInit);
 }
 
 void TSerialLink::Close() {
-    if (model_.OpenBeforeClose) parts_.Port.OpenPort();
+    if (model_.OpenBeforeClose) {
+        thread_.Finish();
+        parts_.Port.OpenPort();
+        down_ = false;
+    }
     Send(model_.Close);
+    // The closing bytes leave before the port closes.
+    thread_.Finish();
     parts_.Port.ClosePort();
 }
 
 void TSerialLink::Abandon() {
+    down_ = true;
+    thread_.Finish();
     ClosePortAnyway(parts_.Port);
 }
 
-bool TSerialLink::Reopen() {
+void TSerialLink::Reopen() {
+    if (reopening_) return;
     try {
         OpenPort();
-        SendInit();
     } catch (const std::exception &) {
         // Not back yet: the next attempt follows in a few seconds.
         ClosePortAnyway(parts_.Port);
-        return false;
+        return;
     }
-    return true;
+    reopening_ = true;
+    auto alive = std::weak_ptr<int>(alive_);
+    Run(
+        [this, alive, writes = InitWrites()] {
+            for (const std::string &bytes : writes) Write(bytes);
+            parts_.PostToUi([this, alive] {
+                if (!alive.lock()) return;
+                reopening_ = false;
+                host_.LinkReopened();
+            });
+        },
+        [this] { reopening_ = false; });
+}
+
+void TSerialLink::AfterRequests(std::function<void()> then) {
+    Run([this, alive = std::weak_ptr<int>(alive_), then = std::move(then)] {
+        parts_.PostToUi([alive, then] {
+            if (alive.lock()) then();
+        });
+    });
 }
 
 void TSerialLink::Tune(const TFrequencyCommand &command) {
-    if (!command.Bytes.empty()) parts_.Port.SendBytes(command.Bytes);
+    if (!command.Bytes.empty()) Send({command.Bytes});
 }
 
 void TSerialLink::SetAttenuator(int index) {
@@ -106,33 +176,45 @@ void TSerialLink::ReadArrivedByte(std::uint8_t &target) {
 }
 
 void TSerialLink::RequestLevel() {
-    TLinkReadings &r = parts_.Readings;
     const double correction = settings_.AntennaCorrection;
+    auto alive = std::weak_ptr<int>(alive_);
+    auto show = [this, alive](double rxl, QString text) {
+        parts_.PostToUi([this, alive, rxl, text] {
+            if (alive.lock()) host_.ShowLevel({rxl, text, {}});
+        });
+    };
     switch (model_.Level) {
     case TLevelKind::Aor7030: {
-        for (const char *part : {"P", "3O", "q"}) parts_.Port.SendBytes(part);
-        ReadArrivedByte(r.SMeterByte);
-        for (const char *part : {"P", "4@", "q"}) parts_.Port.SendBytes(part);
-        ReadArrivedByte(r.AorSecondByte);
-        const double rxl = Aor7030Level(r.SMeterByte, r.AorSecondByte, host_.ControlValues().AttenuatorIndex, correction);
-        host_.ShowLevel({rxl, RoundedLevelText(rxl), {}});
+        const int attenuator = host_.ControlValues().AttenuatorIndex;
+        Run([this, show, attenuator, correction] {
+            for (const char *part : {"P", "3O", "q"}) Write(part);
+            ReadArrivedByte(aorFirst_);
+            for (const char *part : {"P", "4@", "q"}) Write(part);
+            ReadArrivedByte(aorSecond_);
+            const double rxl = Aor7030Level(aorFirst_, aorSecond_, attenuator, correction);
+            show(rxl, RoundedLevelText(rxl));
+        });
         break;
     }
     case TLevelKind::Frg100: {
-        parts_.Port.SendBytes(std::string_view("\x00\x00\x00\x00\xF7", 5));
+        Send({std::string("\x00\x00\x00\x00\xF7", 5)});
         // While a new frequency is being typed the field may hold no number:
         // then this tick takes no reading (rather than an error box a second).
         int khz = 0;
         if (!TryStrToInt(host_.ControlValues().FrequencyText, khz)) break;
         // The reading is the one an earlier reply left in SMeterByte.
+        const TLinkReadings &r = parts_.Readings;
         const double rxl = Frg100Level(r.CalibrationTable, r.SMeterByte, khz, correction);
         host_.ShowLevel({rxl, ShortestDecimalText(rxl), {}});
         break;
     }
     case TLevelKind::Ts850:
-        parts_.Port.SendBytes("SM;");
-        parts_.Port.ReceiveBytes(r.ReplyBuffer, 7);
-        if (const auto level = Ts850Level(r.ReplyBuffer, correction)) host_.ShowLevel({*level, RoundedLevelText(*level), {}});
+        Run([this, show, correction] {
+            Write("SM;");
+            std::string reply;
+            parts_.Port.ReceiveBytes(reply, 7);
+            if (const auto level = Ts850Level(reply, correction)) show(*level, RoundedLevelText(*level));
+        });
         break;
     default:
         break;
@@ -147,7 +229,7 @@ void TSerialLink::RepliesArrived(int count) {
 }
 
 void TSerialLink::KeepAlive() {
-    if (model_.KeepAlive) parts_.Port.SendBytes(model_.KeepAlive);
+    if (model_.KeepAlive) Send({model_.KeepAlive});
 }
 
 void IdleSerialReceiver(TComPort &port, int model) {

@@ -1,10 +1,17 @@
 // TSerialLink: a receiver that speaks its command bytes over ComPort1, driven
-// entirely by its catalogue row. UI thread.
+// entirely by its catalogue row. The window calls it on the UI thread, which
+// opens and closes the port; every write and the reads of a level request run
+// on the link's own thread, in the order they were asked for.
 #pragma once
 
+#include "receiver/LinkThread.h"
 #include "receiver/ReceiverLink.h"
 
+#include <atomic>
+
 namespace drmq {
+
+class EComPort;
 
 class TSerialLink : public TReceiverLink {
 public:
@@ -15,7 +22,9 @@ public:
     void Open() override;
     void Close() override;
     void Abandon() override;
-    bool Reopen() override;
+    void Reopen() override;
+    void Finish() override { thread_.Finish(); }
+    void AfterRequests(std::function<void()> then) override;
     void Tune(const TFrequencyCommand &command) override;
     void SetAttenuator(int index) override;
     void SetFilter(int index) override;
@@ -25,18 +34,39 @@ public:
     void RepliesArrived(int count) override;
     void KeepAlive() override;
 
+    // What a write that cannot leave within its time-out reports as the cause.
+    static constexpr const char *kWriteTimedOut = "no byte left the port within the write time-out";
+
 private:
     // Line settings, open, DTR: the same for a connect and a reopening.
     void OpenPort();
-    void SendInit();
-    void Send(const std::vector<std::string> &writes);
-    // One byte that has arrived into target; target keeps its value when none has.
+    std::vector<std::string> InitWrites() const;
+    // Runs job on the link's thread unless the link is down. A port error
+    // goes to the window like one of its own handlers; a write that does not
+    // complete in time closes the link and reports it lost.
+    void Run(std::function<void()> job, std::function<void()> afterFailure = {});
+    void Send(std::vector<std::string> writes);
+    // Thread side: one write, all of it within the port's time-out.
+    void Write(std::string_view bytes);
+    // Thread side: one byte that has arrived into target; target keeps its value when none has.
     void ReadArrivedByte(std::uint8_t &target);
 
     const TReceiverEntry &model_;
     TLinkHost &host_;
     TLinkParts parts_;
     TLinkSettings settings_;
+    // Set by the thread when the port failed: nothing more touches the port
+    // until it is opened again.
+    std::atomic<bool> down_{false};
+    // A reopening is on its way; the next attempt waits for its outcome.
+    bool reopening_ = false;
+    // The AOR7030's two S-meter bytes, kept from one reading to the next (thread side).
+    std::uint8_t aorFirst_ = 0;
+    std::uint8_t aorSecond_ = 0;
+    // Jobs posted to the UI run only while the link exists.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    // Last, so that it finishes its jobs first.
+    TLinkThread thread_;
 };
 
 } // namespace drmq

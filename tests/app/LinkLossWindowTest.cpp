@@ -3,6 +3,7 @@
 // can no longer reach the receiver. Real pseudo-terminals stand in for the
 // adapter; a symbolic link in the port mapping stands in for its stable name.
 #include "rig/ComPort.h"
+#include "receiver/SerialLink.h"
 #include "rig/ReceiverModel.h"
 #include "support/EventLoopWait.h"
 #include "support/LogWorkingDir.h"
@@ -18,6 +19,7 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace drmq::test {
@@ -56,9 +58,16 @@ protected:
         errors.clear();
         return form;
     }
-    void TickAfter(TForm1 &form, double seconds) {
+    void Tick(TForm1 &form, double seconds) {
         clock->AdvanceSeconds(seconds);
         form.Guard(TErrorSource::Clock, [&] { form.Timer1Timer(); });
+    }
+    // A tick whose requests have reached the far end and whose outcome the
+    // window has taken, as between two ticks of the running program.
+    void TickAfter(TForm1 &form, double seconds) {
+        Tick(form, seconds);
+        if (form.Link) form.Link->Finish();
+        QCoreApplication::processEvents();
     }
     static QString Status(const TForm1 &form) { return form.StatusBar1->currentMessage(); }
     static bool Disconnected(TForm1 &form) {
@@ -149,12 +158,52 @@ TEST_F(LinkLossWindowTest, DisconnectThatCannotReachTheReceiverStillClosesThePor
     Unplug();
     // Unticked before the line's own report is served: the closing write fails.
     form.checkaor->click();
-    ASSERT_EQ(errors.size(), 1);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return errors.size() == 1; }, 10000));
     EXPECT_TRUE(errors[0].startsWith("WriteFile function failed")) << errors[0].toStdString();
     EXPECT_TRUE(Disconnected(form));
     ProcessEventsFor(200);
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(Status(form), "");
+}
+
+TEST_F(LinkLossWindowTest, StoppedOutputIsALostLinkAndResumingReconnects) {
+    WriteFile("FRG100.cal", "5,7,");
+    PlugIn();
+    TForm1 &form = StartWith(rmFRG100, AdapterPath());
+    form.checkaor->click();
+    const std::string init = rig->Received(10);
+    ASSERT_EQ(init.size(), 10u);
+    // A stuck adapter or flow control: the line takes no more output.
+    const int line = ::open(pty->DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(line, 0);
+    ASSERT_EQ(::tcflow(line, TCOOFF), 0);
+    // The clock runs on while the tick's S-meter request waits at the port,
+    // until the request's time-out reports the link lost.
+    for (int i = 0; i < 3; ++i) {
+        const QString caption = form.windowTitle();
+        Tick(form, 1);
+        EXPECT_NE(form.windowTitle(), caption);
+    }
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Status(form).startsWith("Receiver lost: "); }, 10000));
+    EXPECT_EQ(Status(form).toStdString(), std::string("Receiver lost: ") + TSerialLink::kWriteTimedOut);
+    EXPECT_TRUE(form.checkaor->isChecked());
+    EXPECT_FALSE(form.ComPort1->Connected());
+
+    ASSERT_EQ(::tcflow(line, TCOON), 0);
+    ::close(line);
+    for (int i = 0; i < 5 && !Status(form).isEmpty(); ++i) {
+        TickAfter(form, 3);
+        form.Link->Finish();
+        ProcessEventsUntil([&] { return Status(form).isEmpty(); }, 2000);
+    }
+    EXPECT_EQ(Status(form), "");
+    EXPECT_TRUE(form.ComPort1->Connected());
+    // Connected again with the initialisation, then tuned to the field.
+    const std::string tune("\x00\x95\x60\x00\x0A", 5);
+    const std::string again = rig->Received(init.size() + tune.size());
+    ASSERT_GE(again.size(), init.size() + tune.size());
+    EXPECT_EQ(again.substr(again.size() - init.size() - tune.size()), init + tune);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
 // Holds a device the way another program does, from another process.

@@ -11,6 +11,7 @@
 #include "support/SimVendorLibrary.h"
 #include "support/WindowFixture.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -39,9 +40,12 @@ protected:
         ASSERT_TRUE(test::ProcessEventsUntil(
             [&] { return form.ComPort1->WaitingCount() == static_cast<int>(bytes.size()); }));
     }
+    // One clock tick; its requests reach the far end and their readings come back.
     void Tick(TForm1 &form) {
         clock->AdvanceSeconds(1);
         form.Timer1Timer();
+        if (form.Link) form.Link->Finish();
+        QCoreApplication::processEvents();
     }
 
     test::TPtyPair pty;

@@ -290,11 +290,12 @@ TEST_F(TuningWindow, EnterTunesTheTypedFrequencyAndOtherKeysDoNothing) {
 TEST_F(TuningWindow, EnterWithAClosedPortReportsThePortNotTheFrequency) {
     TForm1 &form = StartOn(rmNRD535, "6095");
     Connect(form);
+    Received(6);
     form.ComPort1->ClosePort();
     form.Edit1->setText("7325");
     form.Guard(TErrorSource::Action, [&] { form.Edit1KeyPress(Qt::Key_Return); });
     EXPECT_TRUE(messages.isEmpty());
-    ASSERT_EQ(errors.size(), 1);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return errors.size() == 1; }));
     EXPECT_TRUE(errors[0].startsWith("WriteFile function failed")) << errors[0].toStdString();
 }
 

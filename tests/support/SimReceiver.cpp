@@ -1,5 +1,7 @@
 #include "SimReceiver.h"
 
+#include "EventLoopWait.h"
+
 #include <algorithm>
 #include <chrono>
 #include <utility>
@@ -29,15 +31,15 @@ void TSimReceiver::ReadLoop() {
 }
 
 std::string TSimReceiver::Received(size_t count, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        {
+    // The window's events are served meanwhile: a link's replies come back through them.
+    ProcessEventsUntil(
+        [&] {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (received_.size() >= count || std::chrono::steady_clock::now() >= deadline)
-                return std::exchange(received_, {});
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-    }
+            return received_.size() >= count;
+        },
+        timeoutMs);
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(received_, {});
 }
 
 std::vector<std::string> TSimReceiver::Split(const std::string &bytes) const {

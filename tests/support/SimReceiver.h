@@ -30,8 +30,8 @@ public:
     TSimReceiver(const TSimReceiver &) = delete;
     TSimReceiver &operator=(const TSimReceiver &) = delete;
 
-    // Waits until at least count bytes have arrived (within a generous bound)
-    // and takes everything received so far. Every receiver test reads this
+    // Waits until at least count bytes have arrived (within a generous bound),
+    // serving the UI thread's events, and takes everything received so far. Every receiver test reads this
     // way: the program's writes are counted, never timed.
     std::string Received(size_t count, int timeoutMs = 10000);
     // The same, split into the family's commands.
