@@ -176,24 +176,16 @@ void TSerialLink::ReadArrivedByte(std::uint8_t &target) {
 }
 
 void TSerialLink::RequestLevel() {
+    // A reading is what the receiver has answered to the earlier requests: it
+    // is taken from the bytes that have arrived, then the next request goes out.
     const double correction = settings_.AntennaCorrection;
-    auto alive = std::weak_ptr<int>(alive_);
-    auto show = [this, alive](double rxl, QString text) {
-        parts_.PostToUi([this, alive, rxl, text] {
-            if (alive.lock()) host_.ShowLevel({rxl, text, {}});
-        });
-    };
     switch (model_.Level) {
     case TLevelKind::Aor7030: {
-        const int attenuator = host_.ControlValues().AttenuatorIndex;
-        Run([this, show, attenuator, correction] {
-            for (const char *part : {"P", "3O", "q"}) Write(part);
-            ReadArrivedByte(aorFirst_);
-            for (const char *part : {"P", "4@", "q"}) Write(part);
-            ReadArrivedByte(aorSecond_);
-            const double rxl = Aor7030Level(aorFirst_, aorSecond_, attenuator, correction);
-            show(rxl, RoundedLevelText(rxl));
-        });
+        ReadArrivedByte(aorFirst_);
+        ReadArrivedByte(aorSecond_);
+        Send({"P", "3O", "q", "P", "4@", "q"});
+        const double rxl = Aor7030Level(aorFirst_, aorSecond_, host_.ControlValues().AttenuatorIndex, correction);
+        host_.ShowLevel({rxl, RoundedLevelText(rxl), {}});
         break;
     }
     case TLevelKind::Frg100: {
@@ -208,14 +200,13 @@ void TSerialLink::RequestLevel() {
         host_.ShowLevel({rxl, ShortestDecimalText(rxl), {}});
         break;
     }
-    case TLevelKind::Ts850:
-        Run([this, show, correction] {
-            Write("SM;");
-            std::string reply;
-            parts_.Port.ReceiveBytes(reply, 7);
-            if (const auto level = Ts850Level(reply, correction)) show(*level, RoundedLevelText(*level));
-        });
+    case TLevelKind::Ts850: {
+        std::string reply;
+        parts_.Port.ReceiveBytes(reply, 7);
+        Send({"SM;"});
+        if (const auto level = Ts850Level(reply, correction)) host_.ShowLevel({*level, RoundedLevelText(*level), {}});
         break;
+    }
     default:
         break;
     }

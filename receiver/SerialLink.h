@@ -1,7 +1,7 @@
 // TSerialLink: a receiver that speaks its command bytes over ComPort1, driven
 // entirely by its catalogue row. The window calls it on the UI thread, which
-// opens and closes the port; every write and the reads of a level request run
-// on the link's own thread, in the order they were asked for.
+// opens and closes the port and reads the bytes that have arrived; every write
+// runs on the link's own thread, in the order it was asked for.
 #pragma once
 
 #include "receiver/LinkThread.h"
@@ -48,7 +48,7 @@ private:
     void Send(std::vector<std::string> writes);
     // Thread side: one write, all of it within the port's time-out.
     void Write(std::string_view bytes);
-    // Thread side: one byte that has arrived into target; target keeps its value when none has.
+    // One byte that has arrived into target; target keeps its value when none has.
     void ReadArrivedByte(std::uint8_t &target);
 
     const TReceiverEntry &model_;
@@ -60,7 +60,7 @@ private:
     std::atomic<bool> down_{false};
     // A reopening is on its way; the next attempt waits for its outcome.
     bool reopening_ = false;
-    // The AOR7030's two S-meter bytes, kept from one reading to the next (thread side).
+    // The AOR7030's two S-meter bytes, kept from one reading to the next.
     std::uint8_t aorFirst_ = 0;
     std::uint8_t aorSecond_ = 0;
     // Jobs posted to the UI run only while the link exists.
