@@ -6,6 +6,7 @@
 #include "rig/ShareServer.h"
 #include "support/EventLoopWait.h"
 #include "support/PtyPair.h"
+#include "support/Rigctld.h"
 #include "support/WindowFixture.h"
 
 #include <hamlib/rig.h>
@@ -35,8 +36,8 @@ struct THamlibView {
 
 class ShareWindowTest : public test::WindowFixture {
 protected:
-    TForm1 &StartSharing(const std::string &extraLines = "") {
-        WriteSettings("Receiver=" + std::to_string(rmTS850) + "\r\nCOM Port=0\r\nQRG=6095\r\nShare receiver=1\r\n" +
+    TForm1 &StartSharing(int model = rmTS850, const std::string &extraLines = "") {
+        WriteSettings("Receiver=" + std::to_string(model) + "\r\nCOM Port=0\r\nQRG=6095\r\nShare receiver=1\r\n" +
                       "Share port=0\r\n" + extraLines + "[Ports]\r\nCOM1=" + pty.DevicePath() + "\r\n");
         TForm1 &form = Start();
         errors.clear(); // no schedule in the program folder
@@ -120,6 +121,19 @@ TEST_F(ShareWindowTest, AHamlibClientReadsAndTunesTheReceiverAndIsRefusedWhileAL
     EXPECT_EQ(form.Edit1->text(), "7300");
     EXPECT_EQ(pty.ReadUntilQuiet(), "");
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(ShareWindowTest, AReceiverThatReportsNoLevelAnswersTheLevelWithAnError) {
+    TForm1 &form = StartSharing(rmNRD535);
+    form.checkaor->click();
+    ASSERT_TRUE(form.checkaor->isChecked());
+    clock->AdvanceSeconds(1);
+    form.Timer1Timer();
+    test::TRigctlConnection client(form.Share->Port());
+    ASSERT_TRUE(client.Connected());
+    EXPECT_EQ(client.Ask("l STRENGTH"), std::vector<std::string>{"RPRT -11"});
+    EXPECT_EQ(client.Ask("+l STRENGTH", 2), (std::vector<std::string>{"get_level: STRENGTH", "RPRT -11"}));
+    EXPECT_EQ(client.Ask("f"), std::vector<std::string>{"6095000"});
 }
 
 TEST_F(ShareWindowTest, APortTakenGivesOneMessageAndTheBoxUnticked) {
