@@ -12,52 +12,79 @@ const char *const kWinRadioWarning = "Be sure that the WiNRADiO application is n
 } // namespace
 
 TLibraryLink::TLibraryLink(const TReceiverEntry &model, TLinkHost &host, TLinkParts parts, TLinkSettings settings)
-    : model_(model), host_(host), parts_(std::move(parts)), settings_(std::move(settings)) {}
+    : model_(model), host_(host), parts_(std::move(parts)), settings_(std::move(settings)),
+      calls_(parts_.PostToUi) {}
 
 void TLibraryLink::Open() {
-    TVendorLibrary &library = parts_.Library;
     if (WinRadio()) host_.ShowMessage(kWinRadioWarning);
-    radio_ = 0;
-    if (!library.Load(parts_.LibraryFolders, model_.LibraryFile)) {
-        host_.ShowMessage(model_.LibraryMissingText);
-    } else if (WinRadio()) {
-        radio_ = library.OpenRadioDevice();
-        if (radio_ != 0) {
-            library.SetPower(radio_, -1);
-            library.SetAtten(radio_, 0);
-            library.SetAGC(radio_, 1);
-            const std::int64_t khz = StrToInt(host_.ControlValues().FrequencyText);
-            library.SetFrequency(radio_, static_cast<std::uint32_t>(khz * 1000));
-            host_.ShowFrequency(QString::number(library.GetFrequency(radio_) / 1000));
+    open_ = true;
+    calls_.Run([this, values = host_.ControlValues()] {
+        radio_ = 0;
+        if (!parts_.Library.Load(parts_.LibraryFolders, model_.LibraryFile)) {
+            calls_.ToUi([this] { host_.ShowMessage(model_.LibraryMissingText); });
+        } else if (WinRadio()) {
+            OpenRadio(values);
+        } else {
+            OpenFrontend(values);
         }
-    } else {
-        const TControlValues values = host_.ControlValues();
-        library.FrontendOpen();
-        library.FrontendSetAntennaMode(values.AntennaIndex);
-        library.FrontendSetRfAttenuator(values.RfAttenuatorIndex);
-        host_.Retune();
-    }
+    });
     host_.SwitchControlsOnConnect({});
 }
 
-void TLibraryLink::Close() {
+void TLibraryLink::OpenRadio(const TControlValues &values) {
     TVendorLibrary &library = parts_.Library;
-    if (WinRadio()) {
-        if (radio_ != 0) library.CloseRadioDevice(radio_);
-        library.Release();
-        radio_ = 0;
-    } else {
-        library.FrontendClose();
-        library.Release();
-    }
+    radio_ = library.OpenRadioDevice();
+    if (radio_ == 0) return;
+    library.SetPower(radio_, -1);
+    library.SetAtten(radio_, 0);
+    library.SetAGC(radio_, 1);
+    const std::int64_t khz = StrToInt(values.FrequencyText);
+    library.SetFrequency(radio_, static_cast<std::uint32_t>(khz * 1000));
+    const QString shown = QString::number(library.GetFrequency(radio_) / 1000);
+    calls_.ToUi([this, shown] {
+        if (open_) host_.ShowFrequency(shown);
+    });
 }
 
+void TLibraryLink::OpenFrontend(const TControlValues &values) {
+    TVendorLibrary &library = parts_.Library;
+    library.FrontendOpen();
+    library.FrontendSetAntennaMode(values.AntennaIndex);
+    library.FrontendSetRfAttenuator(values.RfAttenuatorIndex);
+    calls_.ToUi([this] {
+        if (open_) host_.Retune();
+    });
+}
+
+void TLibraryLink::Close() {
+    open_ = false;
+    calls_.Run([this] {
+        TVendorLibrary &library = parts_.Library;
+        if (WinRadio()) {
+            if (radio_ != 0) library.CloseRadioDevice(radio_);
+            radio_ = 0;
+        } else {
+            library.FrontendClose();
+        }
+        library.Release();
+    });
+}
+
+void TLibraryLink::Shutdown() {
+    Close();
+    // The window goes: the library is released before it.
+    calls_.Finish();
+}
+
+
 void TLibraryLink::Tune(const TFrequencyCommand &command) {
-    if (WinRadio()) {
-        if (radio_ != 0) parts_.Library.SetFrequency(radio_, static_cast<std::uint32_t>(command.Hz));
-    } else {
-        parts_.Library.FrontendSetFrequency(static_cast<double>(command.Hz));
-    }
+    calls_.Run([this, hz = command.Hz] {
+        if (WinRadio()) {
+            if (radio_ != 0) parts_.Library.SetFrequency(radio_, static_cast<std::uint32_t>(hz));
+        } else {
+            parts_.Library.FrontendSetFrequency(static_cast<double>(hz));
+        }
+    });
 }
 
 bool TLibraryLink::FrontendLoaded() const {
@@ -66,25 +93,42 @@ bool TLibraryLink::FrontendLoaded() const {
 
 void TLibraryLink::SetDwtMode(int itemIndex) {
     const std::optional<int> mode = DwtModeArgument(itemIndex);
-    if (mode && FrontendLoaded()) parts_.Library.FrontendSetMode(*mode);
+    if (!mode) return;
+    calls_.Run([this, mode = *mode] {
+        if (FrontendLoaded()) parts_.Library.FrontendSetMode(mode);
+    });
 }
 
 void TLibraryLink::SetAntenna(int itemIndex) {
     const std::optional<int> antenna = DwtSwitchArgument(itemIndex);
-    if (antenna && FrontendLoaded()) parts_.Library.FrontendSetAntennaMode(*antenna);
+    if (!antenna) return;
+    calls_.Run([this, antenna = *antenna] {
+        if (FrontendLoaded()) parts_.Library.FrontendSetAntennaMode(antenna);
+    });
 }
 
 void TLibraryLink::SetRfAttenuator(int itemIndex) {
     const std::optional<int> attenuator = DwtSwitchArgument(itemIndex);
-    if (attenuator && FrontendLoaded()) parts_.Library.FrontendSetRfAttenuator(*attenuator);
+    if (!attenuator) return;
+    calls_.Run([this, attenuator = *attenuator] {
+        if (FrontendLoaded()) parts_.Library.FrontendSetRfAttenuator(attenuator);
+    });
 }
 
 void TLibraryLink::RequestLevel() {
     // The front end reports a level only in "DRM" mode.
     if (model_.Level != TLevelKind::Dwt || host_.ControlValues().DwtModeIndex != 0) return;
-    const double lif = parts_.Library.FrontendGetLIF();
-    const std::int16_t level = DwtLevel(parts_.Library.FrontendGetRfLevel(), settings_.AntennaCorrection);
-    host_.ShowLevel({static_cast<double>(level), QString::number(level), "LIF:" + ShortestDecimalText(lif)});
+    // A library slower than the clock gets no second request queued behind the first.
+    if (levelPending_) return;
+    levelPending_ = true;
+    calls_.Run([this] {
+        const double lif = parts_.Library.FrontendGetLIF();
+        const std::int16_t level = DwtLevel(parts_.Library.FrontendGetRfLevel(), settings_.AntennaCorrection);
+        calls_.ToUi([this, lif, level] {
+            levelPending_ = false;
+            host_.ShowLevel({static_cast<double>(level), QString::number(level), "LIF:" + ShortestDecimalText(lif)});
+        });
+    });
 }
 
 } // namespace drmq

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace drmq::test {
 namespace {
 
@@ -17,6 +20,15 @@ protected:
     void SetUp() override {
         RigWindowFixture::SetUp();
         sim = std::make_unique<TSimVendorLibrary>(Folder());
+    }
+    // The library is called on the link's thread: a click counts once its calls are made.
+    void Click() {
+        RigWindowFixture::Click();
+        SettleLink(*form);
+    }
+    void SetFreq(const QString &khz) {
+        form->SetFreq(khz);
+        SettleLink(*form);
     }
     std::unique_ptr<TSimVendorLibrary> sim;
     TSimVendorLibrary &vendor() { return *sim; }
@@ -37,7 +49,7 @@ TEST_F(RigLibraryWindow, Wrg303ConnectSetsUpTheRadioAndReadsTheFrequencyBack) {
     EXPECT_TRUE(form->Edit1->isEnabled());
     EXPECT_FALSE(form->PortUsed);
 
-    form->SetFreq("7000");
+    SetFreq("7000");
     EXPECT_EQ(vendor().Calls().back(), "wrg3api SetFrequency 7 7000000");
     Click();
     EXPECT_EQ(vendor().Calls().back(), "wrg3api CloseRadioDevice 7");
@@ -57,7 +69,7 @@ TEST_F(RigLibraryWindow, MissingLibraryIsReportedAndTheControlsStillSwitch) {
     EXPECT_EQ(messages, (QStringList{kWinRadioWarning, "WRG3130API.DLL not found !"}));
     EXPECT_TRUE(form->Edit1->isEnabled());
     EXPECT_FALSE(form->cbrx->isEnabled());
-    form->SetFreq("7000");
+    SetFreq("7000");
     EXPECT_EQ(form->Edit1->text(), "7000");
     EXPECT_TRUE(vendor().Calls().empty());
     Click();
@@ -71,7 +83,7 @@ TEST_F(RigLibraryWindow, RadioHandleZeroSkipsTheSetUpAndTheTuning) {
     StartWith(rmWRG313);
     Click();
     EXPECT_EQ(vendor().Calls(), Calls{"wrg3130api OpenRadioDevice 0"});
-    form->SetFreq("7000");
+    SetFreq("7000");
     EXPECT_EQ(form->Edit1->text(), "7000");
     Click();
     EXPECT_EQ(vendor().Calls(), Calls{"wrg3130api OpenRadioDevice 0"});
@@ -93,6 +105,31 @@ TEST_F(RigLibraryWindow, DwtConnectOpensSetsAntennaAndAttenuatorThenTunes) {
     form->FormClose();
     EXPECT_EQ(vendor().Calls().back(), "afgusbfe FrontendClose");
     EXPECT_FALSE(form->LibraryHandle.Loaded());
+}
+
+// A library that hangs holds up its link's thread, never the window: the
+// clock ticks on, and the calls follow in order once the library answers.
+TEST_F(RigLibraryWindow, AHangingLibraryLeavesTheWindowRunning) {
+    vendor().Install("libafgusbfe.so");
+    const std::string hold = Folder() + "/hold";
+    WriteFile("hold", "");
+    setenv("DRMQ_FAKE_HOLD", hold.c_str(), 1);
+    setenv("DRMQ_FAKE_RF_LEVEL", "40", 1);
+    StartWith(rmDWT, "DWT Antenna=0\r\nDWT Attenuation=1\r\nQRG=1485\r\n");
+    // Neither the click nor the clock's level request waits for the library.
+    RigWindowFixture::Click();
+    form->Timer1Timer();
+    EXPECT_TRUE(vendor().Calls().empty());
+    EXPECT_TRUE(form->checkaor->isChecked());
+
+    std::remove(hold.c_str());
+    EXPECT_TRUE(WaitUntil([&] { return form->lblsm->text() == "40"; }));
+    unsetenv("DRMQ_FAKE_HOLD");
+    unsetenv("DRMQ_FAKE_RF_LEVEL");
+    EXPECT_EQ(vendor().Calls(),
+              (Calls{"afgusbfe FrontendOpen", "afgusbfe FrontendSetAntennaMode 0", "afgusbfe FrontendSetRfAttenuator 1",
+                     "afgusbfe FrontendGetLIF", "afgusbfe FrontendGetRfLevel", "afgusbfe FrontendSetFrequency 1485000"}));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
 TEST_F(RigLibraryWindow, DwtDisconnectLeavesTheBarsHiddenUntilAModelShowsThem) {
@@ -136,7 +173,7 @@ TEST_F(RigLibraryWindow, DwtWithoutItsLibrarySaysSoAndTunesNothing) {
     StartWith(rmDWT);
     Click();
     EXPECT_EQ(messages, QStringList{"afgusbfe.dll not found !"});
-    form->SetFreq("7000");
+    SetFreq("7000");
     EXPECT_EQ(form->Edit1->text(), "7000");
     EXPECT_TRUE(vendor().Calls().empty());
 }

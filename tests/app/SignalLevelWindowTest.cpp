@@ -137,8 +137,10 @@ TEST_F(DwtLevelWindowTest, DrmModeReadsLevelAndLifOtherModesKeepTheTexts) {
     TForm1 &form = Start();
     errors.clear();
     form.checkaor->click();
+    SettleLink(form);
     ASSERT_TRUE(form.checkaor->isChecked());
     form.Timer1Timer();
+    SettleLink(form);
     EXPECT_EQ(form.lblsm->text(), "38"); // 2.5 rounds to 2
     EXPECT_EQ(form.lbldwtlif->text(), "LIF:12500");
     EXPECT_DOUBLE_EQ(form.Rxl, 38.0);
@@ -146,6 +148,7 @@ TEST_F(DwtLevelWindowTest, DrmModeReadsLevelAndLifOtherModesKeepTheTexts) {
     form.dwtmod->SetItemIndex(1); // "AM"
     setenv("DRMQ_FAKE_RF_LEVEL", "55", 1);
     form.Timer1Timer();
+    SettleLink(form);
     EXPECT_EQ(form.lblsm->text(), "38");
     EXPECT_DOUBLE_EQ(form.Rxl, 38.0);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();

@@ -84,6 +84,7 @@ TEST_F(TuneWindow, ElektorConnectClearsTheLinesAndSendsTheSevenWords) {
     auto *lines = new TLinePortRecorder;
     form->LinePort.reset(lines);
     Click();
+    SettleLink(*form);
     ASSERT_GE(lines->Events.size(), 4u);
     EXPECT_EQ(lines->Events[0], "open COM1");
     EXPECT_EQ(lines->Events[1], "DTR 0");
@@ -104,14 +105,17 @@ TEST_F(TuneWindow, ElektorConnectClearsTheLinesAndSendsTheSevenWords) {
     // A clock that is no whole number is refused and nothing is retuned.
     lines->Events.clear();
     form->Edit4->setText("5000x");
+    SettleLink(*form);
     EXPECT_EQ(errors, QStringList{"\"5000x\" is not an integer value"});
     EXPECT_TRUE(lines->Events.empty());
     // A valid IF retunes at once.
     form->Edit4->setText("50000");
+    SettleLink(*form);
     EXPECT_EQ(DecodeDdsFrames(lines->Events).size(), 7u);
 
     lines->Events.clear();
     Click();
+    SettleLink(*form);
     EXPECT_EQ(lines->Events, std::vector<std::string>{"close"});
     EXPECT_FALSE(form->Edit3->isVisibleTo(form->GroupBox38));
 }
@@ -128,6 +132,7 @@ TEST_F(TuneWindow, Drt1TuningIsThreeCommandsEachInItsOwnOpening) {
     auto *lines = new TLinePortRecorder;
     form->LinePort.reset(lines);
     Click();
+    SettleLink(*form);
     auto frames = DecodeDdsFrames(lines->Events);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].Bytes(), "\x00\x00\x00\x02\x02"s);
@@ -139,6 +144,7 @@ TEST_F(TuneWindow, Drt1TuningIsThreeCommandsEachInItsOwnOpening) {
 
     lines->Events.clear();
     form->SetFreq("6095");
+    SettleLink(*form);
     frames = DecodeDdsFrames(lines->Events);
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[2].Bytes(), "\x04\x24\x53\x14\xC5"s);
@@ -154,8 +160,10 @@ TEST_F(TuneWindow, Drt1WithoutMultiplierIsTooSlowForAnyFrequency) {
     form->LinePort.reset(lines);
     form->Multiplikator->setCurrentIndex(0);
     Click();
+    SettleLink(*form);
     lines->Events.clear();
     form->SetFreq("150");
+    SettleLink(*form);
     EXPECT_EQ(messages, QStringList{"Systemfrequency is too low!"});
     const auto frames = DecodeDdsFrames(lines->Events);
     ASSERT_EQ(frames.size(), 2u) << "the registers went out, the tuning word did not";
@@ -168,8 +176,10 @@ TEST_F(TuneWindow, NegativeOffsetTextIsLimitedAtTheNextDrt1Connect) {
     form->OffsetText->setText("-100");
     EXPECT_EQ(form->FirstIfOffset, -100000);
     Click();
+    SettleLink(*form);
     EXPECT_EQ(form->FirstIfOffset, 0);
     Click();
+    SettleLink(*form);
     EXPECT_FALSE(form->OffsetText->isVisibleTo(form->GroupBox38));
     EXPECT_TRUE(form->VolBar->isVisibleTo(form->GroupBox38));
 }

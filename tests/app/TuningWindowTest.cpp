@@ -458,6 +458,7 @@ protected:
     }
     // The library calls recorded since the last call.
     std::vector<std::string> Calls() {
+        SettleLink(*program->Form1);
         const std::vector<std::string> all = vendor_->Calls();
         std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(seen_, all.size())), all.end());
         seen_ = all.size();

@@ -3,15 +3,29 @@
 // environment variable DRMQ_FAKE_VENDOR_LOG ("<library> <entry> <arguments>").
 // DRMQ_FAKE_RADIO_HANDLE sets what OpenRadioDevice returns (default 7);
 // DRMQ_FAKE_RF_LEVEL and DRMQ_FAKE_LIF what the DWT level entries return.
+// While the file named by DRMQ_FAKE_HOLD exists every call hangs, as a
+// library waiting on its device does (for at most a minute).
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 std::uint32_t g_frequency = 0;
 
+void HoldWhileAsked() {
+    const char *hold = std::getenv("DRMQ_FAKE_HOLD");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (hold && access(hold, F_OK) == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
 void Record(const std::string &line) {
+    HoldWhileAsked();
     const char *path = std::getenv("DRMQ_FAKE_VENDOR_LOG");
     if (!path) return;
     if (FILE *f = std::fopen(path, "a")) {

@@ -66,4 +66,13 @@ void WindowFixture::WriteSettings(const std::string &extraSettingsLines) const {
         WriteFile("DRMSchedule.ini", "empty schedule\r\n");
 }
 
+void WindowFixture::SettleLink(TForm1 &form) {
+    // A report may ask for more (a connect's result retunes): two rounds
+    // cover the longest such chain.
+    for (int round = 0; round < 2; ++round) {
+        if (form.Link) form.Link->Finish();
+        QApplication::processEvents();
+    }
+}
+
 } // namespace drmq::test

@@ -31,6 +31,9 @@ protected:
     // when it never held.
     static bool WaitUntil(const std::function<bool()> &condition,
                           std::chrono::milliseconds bound = std::chrono::seconds(20));
+    // Lets every call the window has asked of its receiver link so far reach
+    // the device, and what they report reach the window.
+    static void SettleLink(TForm1 &form);
     // A settings file that turns the download off, plus any extra lines, and
     // an empty schedule when the test has not written one.
     void WriteSettings(const std::string &extraSettingsLines = "") const;
