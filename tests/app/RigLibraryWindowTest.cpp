@@ -111,7 +111,7 @@ TEST_F(RigLibraryWindow, DwtConnectOpensSetsAntennaAndAttenuatorThenTunes) {
 // clock ticks on, and the calls follow in order once the library answers.
 TEST_F(RigLibraryWindow, AHangingLibraryLeavesTheWindowRunning) {
     vendor().Install("libafgusbfe.so");
-    const std::string hold = Folder() + "/hold";
+    const std::string hold = Folder() + "hold";
     WriteFile("hold", "");
     setenv("DRMQ_FAKE_HOLD", hold.c_str(), 1);
     setenv("DRMQ_FAKE_RF_LEVEL", "40", 1);

@@ -4,7 +4,7 @@
 // DRMQ_FAKE_RADIO_HANDLE sets what OpenRadioDevice returns (default 7);
 // DRMQ_FAKE_RF_LEVEL and DRMQ_FAKE_LIF what the DWT level entries return.
 // While the file named by DRMQ_FAKE_HOLD exists every call hangs, as a
-// library waiting on its device does (for at most a minute).
+// library waiting on its device does (for at most 20 s after the first call).
 #include <unistd.h>
 
 #include <chrono>
@@ -19,7 +19,7 @@ std::uint32_t g_frequency = 0;
 
 void HoldWhileAsked() {
     const char *hold = std::getenv("DRMQ_FAKE_HOLD");
-    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    static const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (hold && access(hold, F_OK) == 0 && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
