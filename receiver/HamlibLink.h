@@ -17,6 +17,9 @@ public:
     void Close() override;
     void Abandon() override { Close(); }
     void Shutdown() override { Close(); }
+    void Reopen() override {
+        if (Opened()) worker_.Reopen();
+    }
     void Tune(const TFrequencyCommand &command) override;
     void SetAttenuator(int index) override;
     void SetFilter(int index) override;

@@ -7,7 +7,7 @@
 namespace drmq {
 
 struct THamlibWorker::TCommand {
-    enum class TKind { Open, Close, Tune, Passband, Attenuator, Audio, Strength };
+    enum class TKind { Open, Close, Reopen, Tune, Passband, Attenuator, Audio, Strength };
     TKind Kind = TKind::Close;
     THamlibSettings Settings{};
     std::uint64_t Session = 0;
@@ -42,9 +42,6 @@ constexpr std::chrono::milliseconds kGracePeriod{3000};
 class TRigSession {
 public:
     explicit TRigSession(const std::function<void(THamlibEvent)> &emit) : emit_(emit) {}
-
-    bool Lost() const { return lost_; }
-    std::chrono::steady_clock::time_point NextRetry() const { return nextRetry_; }
 
     void Open(const THamlibSettings &settings, std::uint64_t session, std::int64_t hz) {
         rig_.Close();
@@ -106,9 +103,9 @@ public:
         THamlibResult result = rig_.Open(settings_);
         std::string refused;
         if (result.Ok()) result = ApplyAll(refused);
+        // Not back yet: the window asks again a few seconds later.
         if (!result.Ok()) {
             rig_.Close();
-            nextRetry_ = std::chrono::steady_clock::now() + THamlibWorker::kRetryInterval;
             return;
         }
         lost_ = false;
@@ -129,7 +126,6 @@ private:
     void LoseLink(const std::string &why) {
         rig_.Close();
         lost_ = true;
-        nextRetry_ = std::chrono::steady_clock::now() + THamlibWorker::kRetryInterval;
         Emit(TKind::LinkLost, why);
     }
 
@@ -157,7 +153,6 @@ private:
     std::uint64_t session_ = 0;
     bool active_ = false;
     bool lost_ = false;
-    std::chrono::steady_clock::time_point nextRetry_;
     std::int64_t hz_ = 0;
     TPassband passband_ = TPassband::Wide;
     std::optional<int> attenuator_;
@@ -198,6 +193,10 @@ std::uint64_t THamlibWorker::Open(const THamlibSettings &settings, std::int64_t 
 
 void THamlibWorker::Close() {
     Post({.Kind = TCommand::TKind::Close});
+}
+
+void THamlibWorker::Reopen() {
+    Post({.Kind = TCommand::TKind::Reopen});
 }
 
 void THamlibWorker::Tune(std::int64_t hz) {
@@ -250,20 +249,15 @@ void THamlibWorker::Run(const std::shared_ptr<TShared> &shared) {
     for (;;) {
         std::unique_lock<std::mutex> lock(shared->mutex);
         auto ready = [&] { return shared->stop || !shared->queue.empty(); };
-        if (rig.Lost()) shared->changed.wait_until(lock, rig.NextRetry(), ready);
-        else shared->changed.wait(lock, ready);
-        if (shared->queue.empty()) {
-            if (shared->stop) break;
-            lock.unlock();
-            rig.Reopen();
-            continue;
-        }
+        shared->changed.wait(lock, ready);
+        if (shared->queue.empty()) break;
         TCommand command = std::move(shared->queue.front());
         shared->queue.pop_front();
         lock.unlock();
         switch (command.Kind) {
         case K::Open: rig.Open(command.Settings, command.Session, command.Hz); break;
         case K::Close: rig.Close(); break;
+        case K::Reopen: rig.Reopen(); break;
         case K::Tune: rig.Tune(command.Hz); break;
         case K::Passband: rig.SetPassband(command.Passband); break;
         case K::Attenuator: rig.SetAttenuator(command.Db); break;

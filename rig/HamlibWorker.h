@@ -22,7 +22,7 @@ struct THamlibEvent {
         Opened,        // Caps hold what the rig offers
         OpenFailed,    // Text: Hamlib's reason; the worker holds no rig
         CommandFailed, // Text: a command the rig refused or did not know
-        LinkLost,      // Text: why; the worker retries opening until closed
+        LinkLost,      // Text: why; Reopen tries to open the rig again
         LinkBack,      // reopened after a loss, settings applied again
         Strength       // Db: signal strength relative to S9
     };
@@ -37,9 +37,6 @@ struct THamlibEvent {
 class THamlibWorker {
 public:
     using TSink = std::function<void(const THamlibEvent &)>;
-    // How long a lost link waits between attempts to reopen it.
-    static constexpr std::chrono::milliseconds kRetryInterval{3000};
-
     explicit THamlibWorker(TSink sink);
     // Closes the rig and ends the thread; a thread stuck in a call that does
     // not end within the grace period is left to finish on its own.
@@ -51,6 +48,9 @@ public:
     // Returns the session number its events carry.
     std::uint64_t Open(const THamlibSettings &settings, std::int64_t hz);
     void Close();
+    // After a loss: opens the rig again and applies what was last asked for;
+    // LinkBack tells it worked, a failure leaves the link lost.
+    void Reopen();
     // Tuning, audio level and level readings waiting in the queue are
     // replaced by a newer request of the same kind.
     void Tune(std::int64_t hz);
