@@ -18,6 +18,9 @@ public:
     // Runs call on the link's thread after every call posted before it; what
     // it raises is raised again on the UI thread, where the window shows it.
     void Run(std::function<void()> call);
+    // Runs call on the link's thread in the same order, for a link that
+    // handles its own failures there.
+    void Post(std::function<void()> call) { thread_.Post(std::move(call)); }
     // Runs then on the UI thread later, unless the link has gone by then.
     void ToUi(std::function<void()> then);
     // Runs then on the UI thread once every call posted so far has run.

@@ -34,7 +34,8 @@ public:
 } // namespace
 
 TSerialLink::TSerialLink(const TReceiverEntry &model, TLinkHost &host, TLinkParts parts, TLinkSettings settings)
-    : model_(model), host_(host), parts_(std::move(parts)), settings_(std::move(settings)) {}
+    : model_(model), host_(host), parts_(std::move(parts)), settings_(std::move(settings)),
+      calls_(parts_.PostToUi) {}
 
 TLinkCapabilities TSerialLink::Capabilities() const {
     return {model_.Level != TLevelKind::None, model_.KeepAlive != nullptr};
@@ -53,8 +54,7 @@ std::vector<std::string> TSerialLink::InitWrites() const {
 }
 
 void TSerialLink::Run(std::function<void()> job, std::function<void()> afterFailure) {
-    thread_.Post([this, job = std::move(job), afterFailure = std::move(afterFailure),
-                  alive = std::weak_ptr<int>(alive_)] {
+    calls_.Post([this, job = std::move(job), afterFailure = std::move(afterFailure)] {
         if (down_) return;
         std::function<void()> report;
         try {
@@ -71,8 +71,7 @@ void TSerialLink::Run(std::function<void()> job, std::function<void()> afterFail
                 host_.LinkLost(kWriteTimedOut);
             };
         }
-        parts_.PostToUi([alive, report = std::move(report), afterFailure] {
-            if (!alive.lock()) return;
+        calls_.ToUi([report = std::move(report), afterFailure] {
             if (afterFailure) afterFailure();
             report();
         });
@@ -103,19 +102,19 @@ void TSerialLink::Open() {
 
 void TSerialLink::Close() {
     if (model_.OpenBeforeClose) {
-        thread_.Finish();
+        calls_.Finish();
         parts_.Port.OpenPort();
         down_ = false;
     }
     Send(model_.Close);
     // The closing bytes leave before the port closes.
-    thread_.Finish();
+    calls_.Finish();
     parts_.Port.ClosePort();
 }
 
 void TSerialLink::Abandon() {
     down_ = true;
-    thread_.Finish();
+    calls_.Finish();
     ClosePortAnyway(parts_.Port);
 }
 
@@ -129,12 +128,10 @@ void TSerialLink::Reopen() {
         return;
     }
     reopening_ = true;
-    auto alive = std::weak_ptr<int>(alive_);
     Run(
-        [this, alive, writes = InitWrites()] {
+        [this, writes = InitWrites()] {
             for (const std::string &bytes : writes) Write(bytes);
-            parts_.PostToUi([this, alive] {
-                if (!alive.lock()) return;
+            calls_.ToUi([this] {
                 reopening_ = false;
                 host_.LinkReopened();
             });
@@ -143,11 +140,7 @@ void TSerialLink::Reopen() {
 }
 
 void TSerialLink::AfterRequests(std::function<void()> then) {
-    Run([this, alive = std::weak_ptr<int>(alive_), then = std::move(then)] {
-        parts_.PostToUi([alive, then] {
-            if (alive.lock()) then();
-        });
-    });
+    Run([this, then = std::move(then)] { calls_.ToUi(then); });
 }
 
 void TSerialLink::Tune(const TFrequencyCommand &command) {

@@ -4,7 +4,7 @@
 // runs on the link's own thread, in the order it was asked for.
 #pragma once
 
-#include "receiver/LinkThread.h"
+#include "receiver/LinkCalls.h"
 #include "receiver/ReceiverLink.h"
 
 #include <atomic>
@@ -23,7 +23,7 @@ public:
     void Close() override;
     void Abandon() override;
     void Reopen() override;
-    void Finish() override { thread_.Finish(); }
+    void Finish() override { calls_.Finish(); }
     void AfterRequests(std::function<void()> then) override;
     void Tune(const TFrequencyCommand &command) override;
     void SetAttenuator(int index) override;
@@ -63,10 +63,9 @@ private:
     // The AOR7030's two S-meter bytes, kept from one reading to the next.
     std::uint8_t aorFirst_ = 0;
     std::uint8_t aorSecond_ = 0;
-    // Jobs posted to the UI run only while the link exists.
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
-    // Last, so that it finishes its jobs first.
-    TLinkThread thread_;
+    // Last, so that it finishes its jobs first; what it hands to the UI runs
+    // only while the link exists.
+    TLinkCalls calls_;
 };
 
 } // namespace drmq
